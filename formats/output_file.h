@@ -1,0 +1,62 @@
+// The output edge of the converters: a file that appears under its name only
+// when it is complete.
+//
+// open() creates a temporary file in the target's folder; write() appends to
+// it; commit() flushes, closes and renames it over the target in one step.
+// Until commit() succeeds the target is untouched: a run that fails, returns
+// early or ends through std::exit never leaves a half-written file and never
+// changes an existing file of the target's name. Temporaries that are still
+// pending when the process ends normally or through std::exit are removed.
+#ifndef FORMATS_OUTPUT_FILE_H_
+#define FORMATS_OUTPUT_FILE_H_
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <span>
+
+namespace formats {
+
+class OutputFile {
+ public:
+  OutputFile() = default;
+  ~OutputFile();  // discards the temporary unless committed
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  // Prepares to write `target`. False when the target cannot be written:
+  // its folder is missing or not writable, the target is a folder, or an
+  // existing target cannot be opened for writing. Nothing is changed on
+  // failure. When the target is a symbolic link, the file it points to is
+  // the one replaced on commit.
+  bool open(const std::filesystem::path& target);
+
+  // Appends bytes to the temporary. False on a write failure (disk full).
+  bool write(std::span<const std::uint8_t> bytes);
+
+  // Flushes and closes the temporary and renames it over the target. False
+  // when any of these fails; the temporary is then removed and the target is
+  // as it was. Calling commit() without a successful open() gives false.
+  bool commit();
+
+  // Closes and removes the temporary; the target stays as it was.
+  void discard();
+
+  bool is_open() const { return file_ != nullptr; }
+
+ private:
+  std::FILE* file_ = nullptr;
+  std::filesystem::path target_;
+  std::filesystem::path temporary_;
+  bool failed_ = false;
+};
+
+// True when both names exist and refer to the same file (hard links and
+// symbolic links included). False when either does not exist or cannot be
+// examined. Never throws.
+bool refers_to_same_file(const std::filesystem::path& a,
+                         const std::filesystem::path& b);
+
+}  // namespace formats
+
+#endif  // FORMATS_OUTPUT_FILE_H_
