@@ -1,0 +1,42 @@
+// The fixed texts of the front end's message boxes, as values for the
+// desktop interface to show.
+#ifndef FRONTEND_MESSAGES_H_
+#define FRONTEND_MESSAGES_H_
+
+#include <QString>
+
+#include "frontend/user_message.h"
+
+namespace frontend {
+
+// Start-up decimal check failed: stop icon, OK; the program ends after it.
+UserMessage unrecoverableErrorMessage();
+
+// Separator check failed before a conversion: stop icon, Yes/No. Yes offers
+// the regional settings.
+UserMessage incompatibleSettingsQuestion();
+
+// Shown after Yes to incompatibleSettingsQuestion() when no region settings
+// panel can be started: which environment variables to set.
+UserMessage regionalSettingsHint();
+
+// A needed file name is empty: exclamation icon, OK.
+UserMessage fileSpecificationError();
+
+// A file name that cannot travel inside double quotes on the command line
+// (it holds a double quote, or ends with a backslash that would escape the
+// closing quote): exclamation icon, OK, the name quoted in the text.
+UserMessage unquotableNameError(const QString& name);
+
+// The program of a command line could not be found or started.
+UserMessage cannotStartMessage(const QString& program, const QString& workDir);
+
+// Exit button: exclamation icon, Yes/No.
+UserMessage exitQuestion();
+
+// Force Pink turned on: no icon, OK; five lines joined by a lone CR.
+UserMessage forcePinkInformation();
+
+}  // namespace frontend
+
+#endif  // FRONTEND_MESSAGES_H_

@@ -1,0 +1,53 @@
+// Finding the program that a command line names, the way the system would
+// search for it from WorkDir, and turning the command line into a program
+// path and its arguments. The file system is reached only through the
+// injected predicate, so the search is pure.
+#ifndef FRONTEND_PROGRAM_LOOKUP_H_
+#define FRONTEND_PROGRAM_LOOKUP_H_
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+namespace frontend {
+
+// True when `path` names an executable file.
+using ProgramFileTest = std::function<bool(const QString& path)>;
+
+struct ProgramSearch {
+  QString workDir;          // searched first
+  QString besideDir;        // the folder of the sonabrix program file
+  QStringList pathDirs;     // the PATH folders, in order
+};
+
+// The folders of a PATH value (":"-separated; empty entries skipped).
+QStringList pathDirectories(const QString& pathVariable);
+
+// The full path of the program named `name` (word 0 of a command line):
+// a file of exactly that name in workDir; else the name in lower case with a
+// final ".exe" removed, looked for in workDir, then besideDir, then each
+// PATH folder. A name holding "/" is taken as a path relative to workDir
+// and not searched for. nullopt when nothing is found.
+std::optional<QString> findProgram(const QString& name,
+                                   const ProgramSearch& search,
+                                   const ProgramFileTest& isProgramFile);
+
+// A command line resolved for starting: the program's path and the words
+// after word 0.
+struct StartRequest {
+  QString program;
+  QStringList arguments;
+};
+
+// Splits `commandLine` into words and finds word 0. nullopt when the line
+// holds no word or the program is not found; `notFound` then receives
+// word 0 (empty for an empty line) for the message.
+std::optional<StartRequest> resolveCommandLine(const QString& commandLine,
+                                               const ProgramSearch& search,
+                                               const ProgramFileTest& isProgramFile,
+                                               QString* notFound = nullptr);
+
+}  // namespace frontend
+
+#endif  // FRONTEND_PROGRAM_LOOKUP_H_
