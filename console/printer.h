@@ -45,6 +45,10 @@ class Printer {
   // Sends CR LF if a line is pending. Used by the stop and at program end.
   void end_line();
 
+  // Sends bytes that carry no control character (the messages of the layer
+  // itself); `line_open` says whether they leave a line pending.
+  void send(std::string_view bytes, bool line_open);
+
   // Sends bytes to standard error; the stdout line state is not touched.
   void write_err(std::string_view bytes) { terminal_.write_err(bytes); }
 
