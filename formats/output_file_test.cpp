@@ -1,0 +1,130 @@
+#include "formats/output_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "formats/test_temp_dir.h"
+
+namespace formats {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+TEST(OutputFile, TargetAppearsOnlyOnCommit) {
+  TestTempDir dir;
+  const fs::path target = dir / "out.wav";
+  OutputFile out;
+  ASSERT_TRUE(out.open(target));
+  ASSERT_TRUE(out.write(Bytes{1, 2, 3}));
+  ASSERT_TRUE(out.write(Bytes{4}));
+  EXPECT_FALSE(fs::exists(target));
+  ASSERT_TRUE(out.commit());
+  EXPECT_EQ(read_bytes(target), (Bytes{1, 2, 3, 4}));
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"out.wav"});
+}
+
+TEST(OutputFile, CommitReplacesAnExistingFileWhole) {
+  TestTempDir dir;
+  const fs::path target = dir / "left.tim";
+  write_bytes(target, Bytes(100, 7));
+  OutputFile out;
+  ASSERT_TRUE(out.open(target));
+  ASSERT_TRUE(out.write(Bytes{9, 9}));
+  ASSERT_TRUE(out.commit());
+  EXPECT_EQ(read_bytes(target), (Bytes{9, 9}));
+}
+
+TEST(OutputFile, AbandonedRunLeavesExistingFileAndNoTemporary) {
+  TestTempDir dir;
+  const fs::path target = dir / "left.tim";
+  write_bytes(target, Bytes{5, 6, 7});
+  {
+    OutputFile out;
+    ASSERT_TRUE(out.open(target));
+    ASSERT_TRUE(out.write(Bytes(5000, 1)));
+  }
+  EXPECT_EQ(read_bytes(target), (Bytes{5, 6, 7}));
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"left.tim"});
+
+  OutputFile discarded;
+  ASSERT_TRUE(discarded.open(dir / "new.tim"));
+  discarded.discard();
+  EXPECT_FALSE(discarded.commit());
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"left.tim"});
+}
+
+TEST(OutputFile, ExitInTheMiddleOfARunLeavesNoTemporary) {
+  TestTempDir dir;
+  const fs::path target = dir / "out.wav";
+  write_bytes(target, Bytes{1});
+  // The converters' error stop ends the process with std::exit, which does
+  // not run the destructors of the run's local objects.
+  EXPECT_EXIT(
+      {
+        OutputFile out;
+        if (!out.open(target)) std::exit(3);
+        out.write(Bytes(10, 2));
+        std::exit(1);
+      },
+      ::testing::ExitedWithCode(1), "");
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"out.wav"});
+  EXPECT_EQ(read_bytes(target), (Bytes{1}));
+}
+
+TEST(OutputFile, RefusesTargetsThatCannotBeWritten) {
+  TestTempDir dir;
+  OutputFile out;
+  EXPECT_FALSE(out.open(dir / "no_such_folder" / "x.tim"));
+  EXPECT_FALSE(out.open(dir.path()));
+  fs::create_directory(dir / "sub");
+  EXPECT_FALSE(out.open(dir / "sub"));
+  EXPECT_FALSE(out.write(Bytes{1}));
+  EXPECT_FALSE(out.commit());
+
+  const fs::path locked = dir / "locked.tim";
+  write_bytes(locked, Bytes{1, 2});
+  fs::permissions(locked, fs::perms::owner_read);
+  if (std::FILE* f = std::fopen(locked.c_str(), "r+b")) {
+    std::fclose(f);  // running with rights that ignore permissions
+  } else {
+    EXPECT_FALSE(out.open(locked));
+    EXPECT_EQ(read_bytes(locked), (Bytes{1, 2}));
+  }
+  EXPECT_EQ(dir.entries().size(), 2u);
+}
+
+TEST(OutputFile, WritingThroughASymbolicLinkReplacesTheFileItNames) {
+  TestTempDir dir;
+  const fs::path real = dir / "real.wav";
+  write_bytes(real, Bytes{1});
+  fs::create_symlink(real, dir / "link.wav");
+  OutputFile out;
+  ASSERT_TRUE(out.open(dir / "link.wav"));
+  ASSERT_TRUE(out.write(Bytes{8, 8}));
+  ASSERT_TRUE(out.commit());
+  EXPECT_TRUE(fs::is_symlink(dir / "link.wav"));
+  EXPECT_EQ(read_bytes(real), (Bytes{8, 8}));
+}
+
+TEST(RefersToSameFile, SeesThroughSpellingsAndLinks) {
+  TestTempDir dir;
+  const fs::path a = dir / "a.wav";
+  write_bytes(a, Bytes{1});
+  write_bytes(dir / "b.wav", Bytes{1});
+  fs::create_hard_link(a, dir / "hard.wav");
+  fs::create_symlink(a, dir / "soft.wav");
+
+  EXPECT_TRUE(refers_to_same_file(a, a));
+  EXPECT_TRUE(refers_to_same_file(a, dir.path() / "." / "a.wav"));
+  EXPECT_TRUE(refers_to_same_file(a, dir / "hard.wav"));
+  EXPECT_TRUE(refers_to_same_file(a, dir / "soft.wav"));
+  EXPECT_FALSE(refers_to_same_file(a, dir / "b.wav"));
+  EXPECT_FALSE(refers_to_same_file(a, dir / "missing.wav"));
+  EXPECT_FALSE(refers_to_same_file(dir / "missing.wav", dir / "missing.wav"));
+}
+
+}  // namespace
+}  // namespace formats

@@ -1,0 +1,34 @@
+#include <algorithm>
+#include <array>
+
+#include "formats/byte_order.h"
+#include "formats/tim_file.h"
+
+namespace formats {
+
+ReadStatus read_tim_head(ByteSource& source, TimHead& head) {
+  std::array<std::uint8_t, kTimHeadSize> b;
+  const ReadStatus status = source.read(b);
+  if (status != ReadStatus::kOk) return status;
+  head.acquisition_mode = load_i16le(&b[4]);
+  head.sample_interval_ms = load_f32le(&b[6]);
+  head.point_count = load_i32le(&b[10]);
+  return ReadStatus::kOk;
+}
+
+ReadStatus read_tim_samples(ByteSource& source, std::span<float> samples) {
+  constexpr std::size_t kBlock = 1024;
+  std::array<std::uint8_t, 4 * kBlock> buffer;
+  for (std::size_t done = 0; done < samples.size();) {
+    const std::size_t n = std::min(kBlock, samples.size() - done);
+    const ReadStatus status = source.read(std::span(buffer).first(4 * n));
+    if (status != ReadStatus::kOk) return status;
+    for (std::size_t i = 0; i < n; ++i) {
+      samples[done + i] = load_f32le(&buffer[4 * i]);
+    }
+    done += n;
+  }
+  return ReadStatus::kOk;
+}
+
+}  // namespace formats
