@@ -14,8 +14,17 @@
 
 namespace frontend {
 
+// The two symbols of the regional settings that the patterns use.
+struct NumberSymbols {
+  QString decimalPoint;
+  QString groupSeparator;
+};
+
+// The symbols of `locale` (QLocale::c() gives "." and ",").
+NumberSymbols symbolsOf(const QLocale& locale);
+
 // Formats `value` with `pattern`, taking the decimal point and the group
-// separator from `locale` (QLocale::c() gives "." and ","). An integer part
+// separator from `symbols`. An integer part
 // of 0 shown only by "#" placeholders is left out (0.5 in "###.##" gives
 // ".5", 0 in " ####" gives " "). The decimal point is shown whenever the
 // pattern holds one.
@@ -24,6 +33,8 @@ namespace frontend {
 // the first digit or decimal point, after any leading literal text, so that
 // " ####" gives " -3" and the value stays one command-line word. A value
 // that rounds to zero is shown without a sign.
+QString formatNumber(double value, QStringView pattern, const NumberSymbols& symbols);
+// The same with the symbols of `locale`.
 QString formatNumber(double value, QStringView pattern, const QLocale& locale);
 
 // The patterns of the command lines, written out for the callers.

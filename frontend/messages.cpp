@@ -1,0 +1,67 @@
+#include "frontend/messages.h"
+
+namespace frontend {
+
+UserMessage unrecoverableErrorMessage() {
+  return {QStringLiteral("Unrecoverable Error"),
+          QStringLiteral("Your Regional Settings are not properly set !!! Veradis requires US "
+                         "English or UK English locale settings, please change them in Your "
+                         "Windows Control Panel."),
+          MessageIcon::Critical, MessageButtons::Ok};
+}
+
+UserMessage incompatibleSettingsQuestion() {
+  return {QStringLiteral("Warning - incompatible settings!"),
+          QStringLiteral("Your regional settings are not compatible with Veradis. Do You want "
+                         "to change them now?"),
+          MessageIcon::Critical, MessageButtons::YesNo};
+}
+
+UserMessage regionalSettingsHint() {
+  return {QStringLiteral("Regional Settings"),
+          QStringLiteral("No regional settings panel was found on this system.\n"
+                         "Set LC_NUMERIC (or LANG) to a locale that uses \".\" as the decimal "
+                         "point and \",\" to group thousands, such as en_US.UTF-8 or "
+                         "en_GB.UTF-8, and start Sonabrix again."),
+          MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+UserMessage fileSpecificationError() {
+  return {QStringLiteral("File Specification Error"),
+          QStringLiteral("CAUTION! - You Must Specify the name of all the files!"),
+          MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+UserMessage unquotableNameError(const QString& name) {
+  return {QStringLiteral("File Specification Error"),
+          QStringLiteral("The file name\n%1\ncannot be passed to the converter: a file name "
+                         "may not hold a double quote (\") nor end with a backslash (\\).")
+              .arg(name),
+          MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+UserMessage cannotStartMessage(const QString& program, const QString& workDir) {
+  return {QStringLiteral("Program Start Error"),
+          QStringLiteral("The program %1 could not be started in the folder\n%2\n"
+                         "Check that the folder exists and that the program is installed "
+                         "there, beside Sonabrix or on the PATH.")
+              .arg(program, workDir),
+          MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+UserMessage exitQuestion() {
+  return {QStringLiteral("Warning!"), QStringLiteral("Really do You want to exit ?"),
+          MessageIcon::Exclamation, MessageButtons::YesNo};
+}
+
+UserMessage forcePinkInformation() {
+  return {QStringLiteral("Force Pink Information"),
+          QStringLiteral("Click <Force Pink> Only when Your Veradis simulation was conducted\r"
+                         "using a sound source file already describing a loudspeaker\r"
+                         "fed with white noise\r"
+                         "or when You are Octave-Filtering to emulate a gun shot\r"
+                         "or an MLS measurements"),
+          MessageIcon::None, MessageButtons::Ok};
+}
+
+}  // namespace frontend

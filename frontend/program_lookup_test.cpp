@@ -1,0 +1,61 @@
+#include "frontend/program_lookup.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace frontend {
+namespace {
+
+// A file system holding exactly the given program files.
+ProgramFileTest filesAt(std::set<QString> files) {
+  return [files = std::move(files)](const QString& path) { return files.contains(path); };
+}
+
+const ProgramSearch kSearch{QStringLiteral("/w"), QStringLiteral("/app/bin"),
+                            {QStringLiteral("/usr/local/bin"), QStringLiteral("/usr/bin")}};
+
+TEST(ProgramLookup, SearchOrder) {
+  struct Case {
+    const char* name;
+    std::set<QString> files;
+    std::optional<QString> found;
+  } cases[] = {
+      {"IRGEN.EXE", {"/w/IRGEN.EXE", "/w/irgen"}, "/w/IRGEN.EXE"},
+      {"IRGEN.EXE", {"/w/irgen", "/app/bin/irgen"}, "/w/irgen"},
+      {"IRGEN.EXE", {"/app/bin/irgen", "/usr/bin/irgen"}, "/app/bin/irgen"},
+      {"fenwix4.exe", {"/usr/bin/fenwix4", "/usr/bin/fenwix"}, "/usr/bin/fenwix4"},
+      {"fenwix.exe", {"/usr/local/bin/fenwix", "/usr/bin/fenwix"}, "/usr/local/bin/fenwix"},
+      {"KALDOR.EXE", {"/usr/bin/KALDOR"}, std::nullopt},
+      {"IREXPO.EXE", {}, std::nullopt},
+      {"sub/prog", {"/w/sub/prog"}, "/w/sub/prog"},
+      {"/opt/prog", {"/opt/prog"}, "/opt/prog"},
+      {".exe", {"/w/"}, std::nullopt},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(findProgram(QString::fromUtf8(c.name), kSearch, filesAt(c.files)), c.found)
+        << c.name;
+}
+
+TEST(ProgramLookup, ResolveSplitsWordsAndReportsMissingProgram) {
+  const auto request =
+      resolveCommandLine(QStringLiteral(R"(IRGEN.EXE "a b.WAV" "l.TIM" "NONE" 100.0 1)"), kSearch,
+                         filesAt({"/app/bin/irgen"}));
+  ASSERT_TRUE(request.has_value());
+  EXPECT_EQ(request->program, QStringLiteral("/app/bin/irgen"));
+  EXPECT_EQ(request->arguments, (QStringList{"a b.WAV", "l.TIM", "NONE", "100.0", "1"}));
+
+  QString missing;
+  EXPECT_FALSE(resolveCommandLine(QStringLiteral("KALDOR.EXE x"), kSearch, filesAt({}), &missing));
+  EXPECT_EQ(missing, QStringLiteral("KALDOR.EXE"));
+  EXPECT_FALSE(resolveCommandLine(QString(), kSearch, filesAt({}), &missing));
+  EXPECT_EQ(missing, QString());
+}
+
+TEST(ProgramLookup, PathValueSplitsOnColonsSkippingEmpties) {
+  EXPECT_EQ(pathDirectories(QStringLiteral("/a::/b:")), (QStringList{"/a", "/b"}));
+  EXPECT_EQ(pathDirectories(QString()), QStringList());
+}
+
+}  // namespace
+}  // namespace frontend
