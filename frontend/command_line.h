@@ -32,7 +32,8 @@ QString buildCommandLine(const FormState& state, const QString& filterFileName,
 // The launch of one "OK - Convert!" click after the separator check has
 // passed: validation, completion, then the command line. On a refusal the
 // state is left unchanged and nothing may be started; otherwise the state
-// holds the completed field texts.
+// holds the completed field texts. A state without a mode (the design
+// state, before start-up has run) is refused like missing names.
 struct Launch {
   std::optional<UserMessage> refusal;
   QString commandLine;  // empty on a refusal

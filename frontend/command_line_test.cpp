@@ -171,7 +171,9 @@ TEST(CommandLineValidation, NamesThatCannotTravelInQuotesAreRefused) {
     const FormState before = s;
     const Launch l = prepareLaunch(s, QString::fromUtf8(c.filter), kUs);
     EXPECT_EQ(l.refusal.has_value(), c.refused) << c.wav << "|" << c.left << "|" << c.filter;
-    if (c.refused) EXPECT_EQ(s, before);
+    if (c.refused) {
+      EXPECT_EQ(s, before);
+    }
   }
 
   // A quote in a name that is not sent does not matter: the filter with the box off.
