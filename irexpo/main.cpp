@@ -1,0 +1,11 @@
+#include <string>
+#include <vector>
+
+#include "console/terminal.h"
+#include "irexpo/irexpo.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> words(argv, argv + argc);
+  console::StdioTerminal terminal;
+  return irexpo::run(words, terminal);
+}

@@ -1,0 +1,40 @@
+// The arithmetic of the TIM-to-WAVE conversion: samples scaled by the common
+// peak to 16 bits, and the WAVE sampling rate from a .TIM sample interval.
+// Pure functions; the run refuses the inputs they cannot serve.
+#ifndef IREXPO_SCALING_H_
+#define IREXPO_SCALING_H_
+
+#include <cstdint>
+#include <optional>
+
+namespace irexpo {
+
+// Rounds half away from zero: v + 0.5 truncated when v >= 0, else v - 0.5
+// truncated (2.5 -> 3, -2.5 -> -3).
+double round_half_away(double v);
+
+// x / peak x 32767 in double precision, rounded half away from zero. With
+// |x| <= peak the result lies in -32767..32767, so the peak maps to +-32767
+// and never to -32768. A peak of 0 (silence) gives 0.
+std::int16_t scale_to_pcm16(float x, float peak);
+
+// Why a sample interval cannot give a WAVE sampling rate.
+enum class RateProblem {
+  kNotPositive,  // 0, negative, or not a number at all
+  kTooSmall,     // the rate (or its byte rate) does not fit 32 bits
+  kTooLarge,     // the rate rounds to 0 Hz
+};
+
+struct Rate {
+  std::int32_t hz = 0;
+  std::optional<RateProblem> problem;
+};
+
+// 1000 / interval_ms in double precision, rounded half away from zero.
+// The rate must be at least 1 Hz and block_align x rate must fit a signed
+// 32-bit integer (the byte rate of the WAVE header).
+Rate sampling_rate(float interval_ms, int block_align);
+
+}  // namespace irexpo
+
+#endif  // IREXPO_SCALING_H_
