@@ -1,0 +1,1 @@
+// Runs the built irgen program.

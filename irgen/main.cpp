@@ -1,0 +1,12 @@
+#include <string>
+#include <vector>
+
+#include "console/terminal.h"
+#include "irgen/date_stamp.h"
+#include "irgen/irgen.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> words(argv, argv + argc);
+  console::StdioTerminal terminal;
+  return irgen::run(words, terminal, irgen::stamp_now);
+}
