@@ -1,1 +1,259 @@
-// Runs the built irgen program.
+// Runs the built irgen program in a temporary folder: the exact bytes on the
+// console streams, the exit status and the files left behind.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "formats/test_temp_dir.h"
+#include "irgen/test_wave.h"
+
+namespace irgen {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Bytes;
+
+std::string slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string quoted(const std::string& word) {
+  std::string q = "'";
+  for (char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+struct Outcome {
+  int status;  // exit status; -1 when the program did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// Runs irgen in `dir` with the stamp pinned to 2026-12-08 07:05:09 UTC.
+Outcome run_irgen(const fs::path& dir, const std::vector<std::string>& args,
+              const std::string& input = "") {
+  const fs::path io = dir / ".io";
+  fs::create_directories(io);
+  std::ofstream(io / "in", std::ios::binary) << input;
+  std::string command = "cd " + quoted(dir.string()) +
+                        " && SOURCE_DATE_EPOCH=1796713509 TZ=UTC timeout 30 " +
+                        quoted(IRGEN_PROGRAM);
+  for (const std::string& a : args) command += " " + quoted(a);
+  command += " <.io/in >.io/out 2>.io/err";
+  int status = std::system(command.c_str());
+  Outcome run{-1, slurp(io / "out"), slurp(io / "err")};
+  fs::remove_all(io);
+  // The shell reports a signal as 128 + n, a timeout as 124.
+  if (WIFEXITED(status) && WEXITSTATUS(status) < 100) run.status = WEXITSTATUS(status);
+  return run;
+}
+
+std::vector<std::string> entries(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+float load_f32(const Bytes& b, std::size_t at) {
+  return std::bit_cast<float>(static_cast<std::uint32_t>(
+      b[at] | b[at + 1] << 8 | b[at + 2] << 16 |
+      static_cast<std::uint32_t>(b[at + 3]) << 24));
+}
+
+TEST(IrgenProgram, MonoThousandFramesByteForByte) {
+  formats::TestTempDir dir;
+  std::vector<std::int16_t> samples = test::ramp(1000, 91);
+  formats::write_bytes(dir / "take1.wav", test::make_wave({}, samples));
+  Outcome r = run_irgen(dir.path(), {"take1.wav", "left.tim", "right.tim", "94.5", "1"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const std::string pad31(31, ' ');
+  EXPECT_EQ(r.out,
+            "\r\n\f\r \r** Irgen 2.0 - Converts a .WAV file in 1 or 2 .TIM Impulse "
+            "Responses **\r\n"
+            "\r\n  Acoustic IR tools - free software, provided without any warranty\r\n"
+            "\r\nFile Name of the .WAV input  file = take1.wav" + pad31 +
+                "\r\nFile Name of the .TIM LEFT   file = left.tim " + pad31 +
+                "\r\nFile Name of the .TIM RIGHT  file = right.tim" + pad31 +
+                "\r\nExpected Sound Pressure Level (dB)= 94.5     " + pad31 +
+                "\r\nAcquisition Mode (0=scope, 1=MLS) = " + std::string(30, ' ') +
+                "1         "
+                "\r\nOpening take1.wav" + pad31 + " for input..."
+                "\r\nNumber of data points  :    1000 with    1  Channels"
+                "\r\nSampling Frequency (Hz):   44100 with   16  Bits"
+                "\r\nNumber of .TIM output file points =     2048"
+                "\r\n"
+                "\r\nReading data from input file..."
+                "\r\nConverting integers to reals..."
+                "\r\nWriting data to  output file..."
+                "\r\n");
+
+  Bytes file = formats::read_bytes(dir / "left.tim");
+  ASSERT_EQ(file.size(), 9046u);
+  EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"left.tim", "take1.wav"}));
+  double energy = 0;
+  for (std::int16_t s : samples) energy += (s / 32768.0) * (s / 32768.0);
+  const double factor = 0.5 * std::sqrt(energy) * std::pow(10.0, -94.5 / 20);
+  const float stored = load_f32(file, 8346 + 612);
+  EXPECT_NEAR(stored, factor, factor * 1e-5);
+  Bytes expected = test::expected_tim({.mode = 1,
+                                       .rate = 44100,
+                                       .points = 2048,
+                                       .samples = samples,
+                                       .stamp = " 8/12/2026  7: 5: 9",
+                                       .source_field = "take1.wav",
+                                       .level_factor = stored});
+  EXPECT_EQ(test::first_difference(file, expected), -1);
+
+  // A second run gives the same file.
+  ASSERT_EQ(run_irgen(dir.path(), {"take1.wav", "again.tim", "x", "94.5", "1"}).status, 0);
+  EXPECT_EQ(formats::read_bytes(dir / "again.tim"), file);
+}
+
+TEST(IrgenProgram, InteractiveRunReadsStandardInput) {
+  formats::TestTempDir dir;
+  formats::write_bytes(dir / "st.wav", test::make_wave({.channels = 2}, test::ramp(600)));
+  Outcome r = run_irgen(dir.path(), {}, "st.wav\r\nl.tim\nr.tim\n94.0\n1\n");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Acquistion Mode (0=scope, 1=MLS)     = Opening st.wav "),
+            std::string::npos);
+  EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"l.tim", "r.tim", "st.wav"}));
+  EXPECT_EQ(formats::read_bytes(dir / "r.tim")[4], 1);
+
+  // Input that ends before the last answer.
+  formats::TestTempDir dir2;
+  formats::write_bytes(dir2 / "st.wav", test::make_wave({.channels = 2}, test::ramp(600)));
+  Outcome cut = run_irgen(dir2.path(), {}, "st.wav\nl.tim\nr.tim\n");
+  EXPECT_EQ(cut.status, 1);
+  EXPECT_EQ(cut.err, "\r\nrun-time error F6201: READ(stdin)\r\n- end of file\r\n");
+  EXPECT_EQ(entries(dir2.path()), (std::vector<std::string>{"st.wav"}));
+}
+
+TEST(IrgenProgram, FailuresAndTheirStatuses) {
+  formats::TestTempDir dir;
+  Outcome missing = run_irgen(dir.path(), {"x.tim", "left.tim"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "\r\nrun-time error F6101: OPEN(x.tim)\r\n- file not found\r\n");
+
+  formats::write_bytes(dir / "b8.wav", test::make_wave({.bits = 8}, test::ramp(100)));
+  Outcome refused = run_irgen(dir.path(), {"b8.wav", "left.tim"});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_TRUE(refused.out.ends_with(
+      "\r\nERROR - The input file must be 16 bits!\r\nStop - Program terminated.\r\n"));
+  EXPECT_EQ(refused.err, "");
+  EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"b8.wav"}));
+}
+
+// The external files, read independently: where the samples are and what
+// the format says, with the pad byte after odd-sized chunks.
+struct Parsed {
+  bool has_format = false;
+  bool has_data = false;
+  int code = 0;
+  int channels = 0;
+  int bits = 0;
+  std::size_t data_offset = 0;
+  std::size_t data_size = 0;
+};
+
+Parsed parse(const Bytes& b) {
+  Parsed p;
+  auto u16 = [&](std::size_t at) { return b[at] | b[at + 1] << 8; };
+  auto u32 = [&](std::size_t at) {
+    return static_cast<std::size_t>(u16(at)) | static_cast<std::size_t>(u16(at + 2)) << 16;
+  };
+  std::size_t at = 12;
+  while (b.size() >= 12 && at + 8 <= b.size()) {
+    std::string id(b.begin() + at, b.begin() + at + 4);
+    std::size_t size = u32(at + 4);
+    if (id == "fmt " && at + 8 + 16 <= b.size()) {
+      p.has_format = true;
+      p.code = u16(at + 8);
+      p.channels = u16(at + 10);
+      p.bits = u16(at + 22);
+      if (p.code == 0xFFFE && size >= 40 && at + 8 + 26 <= b.size()) p.code = u16(at + 32);
+    }
+    if (id == "data" && p.has_format) {
+      p.has_data = at + 8 + size <= b.size();
+      p.data_offset = at + 8;
+      p.data_size = size;
+      break;
+    }
+    at += 8 + size + (size & 1);
+  }
+  return p;
+}
+
+TEST(IrgenProgram, ExternalFilesConvertOrEndCleanly) {
+  const fs::path root = WAV_EXTERNAL_DIR;
+  int converted = 0;
+  int refused_depth = 0;
+  for (const char* group : {"valid", "unsupported", "invalid"}) {
+    for (const auto& entry : fs::directory_iterator(root / group)) {
+      if (entry.path().extension() != ".wav") continue;
+      const std::string name = std::string(group) + "/" + entry.path().filename().string();
+      formats::TestTempDir dir;
+      fs::copy_file(entry.path(), dir / "in.wav");
+      Bytes wave = formats::read_bytes(dir / "in.wav");
+      Outcome r = run_irgen(dir.path(), {"in.wav", "l.tim", "r.tim", "94.0", "1"});
+      ASSERT_TRUE(r.status == 0 || r.status == 1 || r.status == 2)
+          << name << ": crashed or hung";
+      EXPECT_EQ(formats::read_bytes(dir / "in.wav"), wave) << name;
+
+      Parsed p = parse(wave);
+      const bool usable = p.has_data && p.code == 1 && p.bits == 16 &&
+                          (p.channels == 1 || p.channels == 2);
+      if (std::string(group) == "valid") {
+        if (usable) {
+          EXPECT_EQ(r.status, 0) << name << r.out << r.err;
+        } else if (p.bits != 16) {
+          EXPECT_EQ(r.status, 2) << name;
+          EXPECT_NE(r.out.find("ERROR - The input file must be 16 bits!"),
+                    std::string::npos) << name;
+          ++refused_depth;
+        }
+      }
+      if (r.status != 0) {
+        EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"in.wav"}) << name;
+        const bool stopped = r.out.ends_with("Stop - Program terminated.\r\n");
+        if (r.status == 2) {
+          EXPECT_TRUE(stopped && r.err.empty()) << name << ": a refusal";
+        } else {
+          EXPECT_TRUE(!stopped && r.err.starts_with("\r\nrun-time error F6"))
+              << name << ": an error stop";
+        }
+        continue;
+      }
+      ASSERT_TRUE(usable) << name << " converted though it is not 16-bit PCM";
+      ++converted;
+      const std::size_t frames = p.data_size / (2 * static_cast<std::size_t>(p.channels));
+      for (int channel = 0; channel < p.channels; ++channel) {
+        Bytes tim = formats::read_bytes(dir / (channel == 0 ? "l.tim" : "r.tim"));
+        ASSERT_GE(tim.size(), 14 + 4 * frames + 840) << name;
+        for (std::size_t i = 0; i < frames; ++i) {
+          std::size_t at = p.data_offset + (i * p.channels + channel) * 2;
+          auto s = static_cast<std::int16_t>(wave[at] | wave[at + 1] << 8);
+          ASSERT_EQ(load_f32(tim, 14 + 4 * i), s / 32768.0f)
+              << name << " channel " << channel << " frame " << i;
+        }
+      }
+      EXPECT_EQ(fs::exists(dir / "r.tim"), p.channels == 2) << name;
+    }
+  }
+  EXPECT_GE(converted, 10);
+  EXPECT_GE(refused_depth, 30);
+}
+
+}  // namespace
+}  // namespace irgen
