@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Benchmark, not a test: the converters on full-length inputs beside sox doing
+# the comparable job, in one run. For each command it prints the wall time of
+# the whole process (best of several runs), the instructions it executes
+# (valgrind's callgrind, total Ir) and its peak resident memory; a trivial C++
+# program gives the memory baseline.
+#
+#   irgen   65535-frame stereo WAVE -> two .TIM files
+#           beside  sox in.wav -t f32 out.f32
+#   irexpo  two 65535-point .TIM files -> stereo WAVE
+#           beside  sox -t f32 -r 44100 -c 2 in.f32 -b 16 out.wav
+#
+# Targets: each converter under a third of sox's instructions, and peak
+# memory within 1 MiB of the trivial program.
+set -euo pipefail
+
+build=${1:-build}
+bin=$(cd "$build/bin" && pwd)
+for tool in sox valgrind gcc g++; do
+  command -v "$tool" >/dev/null || { echo "bench: $tool is needed" >&2; exit 1; }
+done
+for program in irgen irexpo; do
+  [ -x "$bin/$program" ] || { echo "bench: $bin/$program is not built" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+# Inputs: 65535 stereo frames of two tones; the .TIM files irgen makes of
+# them; the same frames as raw 32-bit floats for sox.
+sox -n -r 44100 -c 2 -b 16 in.wav synth 65535s sine 440 sine 660 vol 0.5
+"$bin/irgen" in.wav left.tim right.tim >/dev/null
+sox in.wav -t f32 in.f32
+printf '#include <iostream>\nint main() { std::cout << "hello\\n"; }\n' >trivial.cpp
+g++ -O2 -o trivial trivial.cpp
+
+# Wall time (best of 5, ms) and peak resident set size (KiB) of a command,
+# taken by a small static C program: the size of the measuring process before
+# exec counts toward the child's peak, so it must be far smaller than the
+# programs measured.
+cat >measure.c <<'C'
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+int main(int argc, char **argv) {
+  double best = -1.0;
+  long peak = 0;
+  if (argc < 2) return 2;
+  for (int run = 0; run < 5; ++run) {
+    struct timespec a, b;
+    clock_gettime(CLOCK_MONOTONIC, &a);
+    pid_t pid = fork();
+    if (pid == 0) {
+      int null = open("/dev/null", O_WRONLY);
+      dup2(null, 1);
+      execvp(argv[1], argv + 1);
+      _exit(127);
+    }
+    int status;
+    struct rusage usage;
+    if (pid < 0 || wait4(pid, &status, 0, &usage) < 0 || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0) {
+      fprintf(stderr, "bench: %s failed\n", argv[1]);
+      return 1;
+    }
+    clock_gettime(CLOCK_MONOTONIC, &b);
+    double ms = (b.tv_sec - a.tv_sec) * 1e3 + (b.tv_nsec - a.tv_nsec) / 1e6;
+    if (best < 0 || ms < best) best = ms;
+    if (usage.ru_maxrss > peak) peak = usage.ru_maxrss;
+  }
+  printf("%.2f %ld\n", best, peak);
+  return 0;
+}
+C
+gcc -O2 -static -o measure measure.c 2>/dev/null || gcc -O2 -o measure measure.c
+
+# Total instructions of a command under callgrind.
+instructions() {
+  valgrind --tool=callgrind --callgrind-out-file=cg.out "$@" >/dev/null 2>cg.log
+  awk '/^(summary|totals):/ { print $2; exit }' cg.out
+}
+
+declare -A wall rss ir
+measure() {
+  local key=$1
+  shift
+  read -r wall[$key] rss[$key] < <(./measure "$@")
+  ir[$key]=$(instructions "$@")
+  local shown="$*"
+  printf '%-48s %10s %14s %10s\n' "${shown//$bin\//}" "${wall[$key]}" "${ir[$key]}" "${rss[$key]}"
+}
+
+printf '%-48s %10s %14s %10s\n' "command (in a temporary folder)" "wall ms" "instructions" "max KiB"
+measure irgen "$bin/irgen" in.wav left.tim right.tim
+measure sox_f32 sox in.wav -t f32 out.f32
+measure irexpo "$bin/irexpo" out.wav left.tim right.tim
+measure sox_wav sox -t f32 -r 44100 -c 2 in.f32 -b 16 sox.wav
+measure trivial ./trivial
+echo
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", a / b }'; }
+verdict() { awk -v x="$1" -v limit="$2" 'BEGIN { print (x < limit) ? "met" : "MISSED" }'; }
+for pair in "irgen sox_f32" "irexpo sox_wav"; do
+  set -- $pair
+  r=$(ratio "${ir[$1]}" "${ir[$2]}")
+  printf '%-7s instructions / sox: %s (target below 0.333: %s)\n' "$1" "$r" "$(verdict "$r" 0.3334)"
+done
+for program in irgen irexpo; do
+  extra=$(( ${rss[$program]} - ${rss[trivial]} ))
+  printf '%-7s peak memory above the trivial program: %d KiB (target below 1024: %s)\n' \
+    "$program" "$extra" "$(verdict "$extra" 1024)"
+done
