@@ -1,15 +1,19 @@
 #include "irexpo/irexpo.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
+#include <limits>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <system_error>
 
 #include "console/dialogue.h"
 #include "console/format.h"
+#include "formats/byte_order.h"
 #include "formats/byte_source.h"
 #include "formats/output_file.h"
 #include "formats/tim_file.h"
@@ -54,9 +58,12 @@ struct State {
   std::string interval_source;  // the file the interval came from
   float interval = 0.0f;
   std::int32_t points = 0;
+  std::int32_t left_points = 0;
   float peak = 0.0f;  // Xmax
-  std::vector<float> left = std::vector<float>(kCapacity, 0.0f);
-  std::vector<float> right = std::vector<float>(kCapacity, 0.0f);
+  // Sized once for the whole run. Left uninitialised: only the samples read
+  // are used, plus the zeros that extend a left file shorter than the right.
+  std::unique_ptr<float[]> left = std::make_unique_for_overwrite<float[]>(kCapacity);
+  std::unique_ptr<float[]> right = std::make_unique_for_overwrite<float[]>(kCapacity);
 };
 
 bool has_right_file(const State& s) {
@@ -99,7 +106,7 @@ void take_names(Dialogue& d, State& s) {
 // point count of the run, its samples raise the peak. Returns the name the
 // file was opened under.
 std::string read_tim(Dialogue& d, State& s, const std::string& field, int unit,
-                     std::vector<float>& samples, bool show_count) {
+                     float* samples, bool show_count) {
   const std::string name = d.file_name(field, unit);
   formats::FileSource source;
   if (!source.open(name)) {
@@ -129,17 +136,20 @@ std::string read_tim(Dialogue& d, State& s, const std::string& field, int unit,
   }
   d.print(" Reading " + console::format_integer(s.points, 6) + " pts from " +
           field);
-  const std::span<float> read(samples.data(), static_cast<std::size_t>(s.points));
+  const std::span<float> read(samples, static_cast<std::size_t>(s.points));
   if (const ReadStatus st = formats::read_tim_samples(source, read);
       st != ReadStatus::kOk) {
     read_failure(d, name, st);
   }
+  float peak = s.peak;
   for (float x : read) {
-    if (!std::isfinite(x)) {
+    const float magnitude = std::fabs(x);
+    if (!(magnitude <= std::numeric_limits<float>::max())) {  // NaN or infinite
       d.refuse(name + " holds a sample that is not a finite number!");
     }
-    if (std::fabs(x) > s.peak) s.peak = std::fabs(x);
+    if (magnitude > peak) peak = magnitude;
   }
+  s.peak = peak;
   return name;
 }
 
@@ -186,10 +196,16 @@ void convert(Dialogue& d) {
   State s;
   take_names(d, s);
 
-  s.left_name = read_tim(d, s, s.left_field, kLeftUnit, s.left, true);
+  s.left_name = read_tim(d, s, s.left_field, kLeftUnit, s.left.get(), true);
+  s.left_points = s.points;
   const bool stereo = has_right_file(s);
   if (stereo) {
-    s.right_name = read_tim(d, s, s.right_field, kRightUnit, s.right, false);
+    s.right_name =
+        read_tim(d, s, s.right_field, kRightUnit, s.right.get(), false);
+    // A left file shorter than the right one ends in zeros.
+    if (s.points > s.left_points) {
+      std::fill(s.left.get() + s.left_points, s.left.get() + s.points, 0.0f);
+    }
   }
   const std::int16_t channels = stereo ? 2 : 1;
   const Rate rate = sampling_rate(s.interval, 2 * channels);
@@ -213,18 +229,24 @@ void convert(Dialogue& d) {
   d.print("0Saving data to output file (s)...");
 
   // Scaled frames, left before right, one run at a time.
-  std::array<std::int16_t, 2 * kRun> frames;
   std::array<std::uint8_t, 4 * kRun> bytes;
+  const float* left = s.left.get();
+  const float* right = s.right.get();
   const auto total = static_cast<std::size_t>(s.points);
   for (std::size_t start = 0; start < total; start += kRun) {
-    const std::size_t n = std::min(kRun, total - start);
-    std::size_t k = 0;
-    for (std::size_t i = start; i < start + n; ++i) {
-      frames[k++] = scale_to_pcm16(s.left[i], s.peak);
-      if (stereo) frames[k++] = scale_to_pcm16(s.right[i], s.peak);
+    const std::size_t end = std::min(start + kRun, total);
+    std::uint8_t* p = bytes.data();
+    if (stereo) {
+      for (std::size_t i = start; i < end; ++i, p += 4) {
+        formats::store_i16le(p, scale_to_pcm16(left[i], s.peak));
+        formats::store_i16le(p + 2, scale_to_pcm16(right[i], s.peak));
+      }
+    } else {
+      for (std::size_t i = start; i < end; ++i, p += 2) {
+        formats::store_i16le(p, scale_to_pcm16(left[i], s.peak));
+      }
     }
-    formats::encode_pcm16(std::span(frames.data(), k), bytes);
-    out.write(std::span(bytes.data(), 2 * k));
+    out.write(std::span(bytes.data(), static_cast<std::size_t>(p - bytes.data())));
   }
   out.commit();
 }

@@ -9,13 +9,6 @@ double round_half_away(double v) {
   return v >= 0.0 ? std::trunc(v + 0.5) : std::trunc(v - 0.5);
 }
 
-std::int16_t scale_to_pcm16(float x, float peak) {
-  if (peak == 0.0f) return 0;  // every sample is zero: nothing to divide by
-  const double v =
-      static_cast<double>(x) / static_cast<double>(peak) * 32767.0;
-  return static_cast<std::int16_t>(round_half_away(v));
-}
-
 Rate sampling_rate(float interval_ms, int block_align) {
   Rate rate;
   if (!(interval_ms > 0.0f) || !std::isfinite(interval_ms)) {

@@ -16,7 +16,14 @@ double round_half_away(double v);
 // x / peak x 32767 in double precision, rounded half away from zero. With
 // |x| <= peak the result lies in -32767..32767, so the peak maps to +-32767
 // and never to -32768. A peak of 0 (silence) gives 0.
-std::int16_t scale_to_pcm16(float x, float peak);
+inline std::int16_t scale_to_pcm16(float x, float peak) {
+  if (peak == 0.0f) return 0;  // every sample is zero: nothing to divide by
+  const double v = static_cast<double>(x) / static_cast<double>(peak) * 32767.0;
+  // |v| <= 32767, so converting to int truncates toward zero as
+  // round_half_away does, without a call per sample.
+  return static_cast<std::int16_t>(v >= 0.0 ? static_cast<int>(v + 0.5)
+                                            : static_cast<int>(v - 0.5));
+}
 
 // Why a sample interval cannot give a WAVE sampling rate.
 enum class RateProblem {
