@@ -23,9 +23,9 @@ ReadStatus read_tim_samples(ByteSource& source, std::span<float> samples) {
     const std::size_t n = std::min(kBlock, samples.size() - done);
     const ReadStatus status = source.read(std::span(buffer).first(4 * n));
     if (status != ReadStatus::kOk) return status;
-    for (std::size_t i = 0; i < n; ++i) {
-      samples[done + i] = load_f32le(&buffer[4 * i]);
-    }
+    const std::uint8_t* p = buffer.data();
+    float* out = samples.data() + done;
+    for (std::size_t i = 0; i < n; ++i, p += 4) out[i] = load_f32le(p);
     done += n;
   }
   return ReadStatus::kOk;
