@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "formats/byte_order.h"
+
 namespace irgen {
 
 std::int32_t output_points(std::int32_t input_points) {
@@ -10,6 +12,34 @@ std::int32_t output_points(std::int32_t input_points) {
     if (input_points <= points) return points;
   }
   return kMaxOutputPoints;
+}
+
+namespace {
+
+// The frame size is a constant here so that the compiler can turn the loop
+// into vector code for the two layouts that occur.
+template <std::size_t kFrameBytes>
+std::uint64_t convert_channel(const std::uint8_t* in, std::size_t n,
+                              std::uint8_t* out) {
+  std::uint64_t squares = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::int16_t s = formats::load_i16le(in + i * kFrameBytes);
+    const std::int32_t wide = s;
+    squares += static_cast<std::uint32_t>(wide * wide);
+    formats::store_f32le(out + i * 4, sample_value(s));
+  }
+  return squares;
+}
+
+}  // namespace
+
+std::uint64_t convert_run(std::span<const std::uint8_t> frames,
+                          std::size_t frame_bytes, std::size_t channel,
+                          std::span<std::uint8_t> out) {
+  const std::size_t n = out.size() / 4;
+  const std::uint8_t* in = frames.data() + channel * 2;
+  return frame_bytes == 2 ? convert_channel<2>(in, n, out.data())
+                          : convert_channel<4>(in, n, out.data());
 }
 
 Level channel_level(float energy, std::int16_t acquisition_mode,

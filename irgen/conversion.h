@@ -4,7 +4,9 @@
 #ifndef IRGEN_CONVERSION_H_
 #define IRGEN_CONVERSION_H_
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace irgen {
 
@@ -24,6 +26,23 @@ inline std::int32_t points_read(std::int32_t input_points,
 // s / 32768 in single precision: -32768 gives -1.0, 32767 0.999969482421875.
 inline float sample_value(std::int16_t s) {
   return static_cast<float>(s) * (1.0f / 32768.0f);
+}
+
+// Converts one channel of a run of 16-bit frames: the sample at byte
+// `channel * 2` of each `frame_bytes`-byte frame becomes sample_value(s),
+// stored as a little-endian float in `out` (4 bytes per frame). Returns the
+// sum of the squared 16-bit values, the channel's energy in units of 2^-30.
+std::uint64_t convert_run(std::span<const std::uint8_t> frames,
+                          std::size_t frame_bytes, std::size_t channel,
+                          std::span<std::uint8_t> out);
+
+// The energy E of a channel from the sum of its squared 16-bit values: the
+// sum of the squares of its reals s/32768, rounded to single precision.
+// Every square is a multiple of 2^-30 and at most 1, so up to 65535 of them
+// add up exactly in a double whatever the order: this is the double-precision
+// sum of the squared reals, bit for bit.
+inline float channel_energy(std::uint64_t squared_sum) {
+  return static_cast<float>(static_cast<double>(squared_sum) * 0x1p-30);
 }
 
 // The acquisition mode that selects the MLS title and formula; every other

@@ -102,7 +102,7 @@ bool same_target(const std::string& a, const std::string& b) {
 struct Output {
   std::string name;
   formats::OutputFile file;
-  double energy = 0.0;        // sum of the squares of its samples
+  std::uint64_t squares = 0;  // sum of its squared 16-bit samples
   bool write_failed = false;  // a failed write of a sample run, reported later
 
   void write(Dialogue& d, std::span<const std::uint8_t> bytes) {
@@ -180,31 +180,19 @@ void convert_samples(Dialogue& d, formats::FileSource& input,
   const std::size_t frame_bytes = right != nullptr ? 4 : 2;
   std::array<std::uint8_t, kRun * 4> in_bytes{};
   std::array<std::uint8_t, kRun * 4> out_bytes{};
-  std::array<float, kRun> left_values{};
-  std::array<float, kRun> right_values{};
 
   d.print(" Reading data from input file...");
   for (std::int32_t done = 0; done < points;) {
     const std::size_t n = static_cast<std::size_t>(std::min(kRun, points - done));
-    ReadStatus status = input.read(std::span(in_bytes.data(), n * frame_bytes));
+    const std::span<std::uint8_t> frames(in_bytes.data(), n * frame_bytes);
+    ReadStatus status = input.read(frames);
     if (status != ReadStatus::kOk) read_failure(d, wave_name, status);
-    for (std::size_t i = 0; i < n; ++i) {
-      const std::uint8_t* frame = in_bytes.data() + i * frame_bytes;
-      float l = sample_value(formats::load_i16le(frame));
-      left_values[i] = l;
-      left.energy += static_cast<double>(l) * l;
-      if (right != nullptr) {
-        float r = sample_value(formats::load_i16le(frame + 2));
-        right_values[i] = r;
-        right->energy += static_cast<double>(r) * r;
-      }
-    }
-    std::span<std::uint8_t> encoded(out_bytes.data(), n * 4);
-    formats::encode_tim_samples(std::span(left_values.data(), n), encoded);
-    if (!left.write_failed) left.write_failed = !left.file.write(encoded);
-    if (right != nullptr) {
-      formats::encode_tim_samples(std::span(right_values.data(), n), encoded);
-      if (!right->write_failed) right->write_failed = !right->file.write(encoded);
+    const std::span<std::uint8_t> encoded(out_bytes.data(), n * 4);
+    std::size_t channel = 0;
+    for (Output* out : {&left, right}) {
+      if (out == nullptr) continue;
+      out->squares += convert_run(frames, frame_bytes, channel++, encoded);
+      if (!out->write_failed) out->write_failed = !out->file.write(encoded);
     }
     done += static_cast<std::int32_t>(n);
   }
@@ -307,7 +295,7 @@ void convert(Dialogue& d, const Clock& clock) {
   for (Output* out : {&left, stereo ? &right : nullptr}) {
     if (out == nullptr) continue;
     const Level level =
-        channel_level(static_cast<float>(out->energy), s.acquisition_mode,
+        channel_level(channel_energy(out->squares), s.acquisition_mode,
                       s.expected_spl, out_points);
     if (!std::isfinite(level.level_factor)) {
       d.refuse("The level factor is beyond the range of a real number!");
