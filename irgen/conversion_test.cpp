@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "irgen/date_stamp.h"
 
@@ -33,6 +34,35 @@ TEST(SampleValue, ScalesByOneOver32768) {
   EXPECT_EQ(sample_value(16384), 0.5f);
   EXPECT_EQ(sample_value(1), 3.0517578125e-05f);
   EXPECT_EQ(sample_value(0), 0.0f);
+}
+
+TEST(ConvertRun, PicksTheChannelAndSumsExactSquares) {
+  // Frames of left, right: (-32768, 1), (16384, -2), (32767, 3).
+  const std::vector<std::uint8_t> frames = {0x00, 0x80, 0x01, 0x00, 0x00, 0x40,
+                                            0xFE, 0xFF, 0xFF, 0x7F, 0x03, 0x00};
+  std::vector<std::uint8_t> out(12);
+  EXPECT_EQ(convert_run(frames, 4, 0, out),
+            32768ull * 32768 + 16384ull * 16384 + 32767ull * 32767);
+  EXPECT_EQ(out, (std::vector<std::uint8_t>{0x00, 0x00, 0x80, 0xBF,    // -1.0
+                                            0x00, 0x00, 0x00, 0x3F,    // 0.5
+                                            0x00, 0xFE, 0x7F, 0x3F}));  // 32767/32768
+  EXPECT_EQ(convert_run(frames, 4, 1, out), 1u + 4 + 9);
+  // Read as mono, the same bytes are six frames.
+  std::vector<std::uint8_t> mono(24);
+  EXPECT_EQ(convert_run(frames, 2, 0, mono),
+            32768ull * 32768 + 1 + 16384ull * 16384 + 4 + 32767ull * 32767 + 9);
+}
+
+TEST(ChannelEnergy, EqualsTheDoubleSumOfTheSquaredReals) {
+  double sum = 0;
+  std::uint64_t squares = 0;
+  for (int i = 0; i < 65535; ++i) {
+    const auto s = static_cast<std::int16_t>((i * 7919) % 65536 - 32768);
+    const double v = sample_value(s);
+    sum += v * v;
+    squares += static_cast<std::uint64_t>(static_cast<std::int64_t>(s) * s);
+  }
+  EXPECT_EQ(channel_energy(squares), static_cast<float>(sum));
 }
 
 TEST(ChannelLevel, MlsWorkedValues) {
