@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -64,6 +65,14 @@ bool OutputFile::open(const fs::path& target) {
     if (!ec) resolved = real;
   }
   const fs::file_status st = fs::status(resolved, ec);
+  if (fs::exists(st) && !fs::is_directory(st) && !fs::is_regular_file(st)) {
+    // A device or a pipe (/dev/null, a FIFO) is written in place: it holds no
+    // contents to protect, and renaming over it would replace it.
+    file_ = std::fopen(resolved.c_str(), "wb");
+    target_ = resolved;
+    failed_ = false;
+    return file_ != nullptr;
+  }
   if (fs::exists(st)) {
     if (fs::is_directory(st)) return false;
     // An existing file that could not be rewritten in place is not replaced
@@ -108,6 +117,7 @@ bool OutputFile::commit() {
   if (std::fflush(file_) != 0) ok = false;
   if (std::fclose(file_) != 0) ok = false;
   file_ = nullptr;
+  if (temporary_.empty()) return ok;  // written in place
   std::error_code ec;
   if (ok) {
     // A rewritten file keeps the permissions it had.

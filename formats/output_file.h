@@ -28,7 +28,8 @@ class OutputFile {
   // its folder is missing or not writable, the target is a folder, or an
   // existing target cannot be opened for writing. Nothing is changed on
   // failure. When the target is a symbolic link, the file it points to is
-  // the one replaced on commit.
+  // the one replaced on commit. An existing target that is neither a file
+  // nor a folder (a device such as /dev/null, a pipe) is written in place.
   bool open(const std::filesystem::path& target);
 
   // Appends bytes to the temporary. False on a write failure (disk full).

@@ -109,6 +109,14 @@ TEST(OutputFile, WritingThroughASymbolicLinkReplacesTheFileItNames) {
   EXPECT_EQ(read_bytes(real), (Bytes{8, 8}));
 }
 
+TEST(OutputFile, DevicesAreWrittenInPlaceNeverReplaced) {
+  OutputFile out;
+  ASSERT_TRUE(out.open("/dev/null"));
+  ASSERT_TRUE(out.write(Bytes{1, 2, 3}));
+  ASSERT_TRUE(out.commit());
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
 TEST(RefersToSameFile, SeesThroughSpellingsAndLinks) {
   TestTempDir dir;
   const fs::path a = dir / "a.wav";
