@@ -29,7 +29,8 @@ cd "$work"
 
 # Inputs: 65535 stereo frames of two tones; the .TIM files irgen makes of
 # them; the same frames as raw 32-bit floats for sox.
-sox -n -r 44100 -c 2 -b 16 in.wav synth 65535s sine 440 sine 660 vol 0.5
+sox -r 44100 -c 2 -n -b 16 in.wav synth 65535s sine 440 sine 660 vol 0.5
+[ "$(soxi -s in.wav)" = 65535 ] || { echo "bench: the input is not 65535 frames" >&2; exit 1; }
 "$bin/irgen" in.wav left.tim right.tim >/dev/null
 sox in.wav -t f32 in.f32
 printf '#include <iostream>\nint main() { std::cout << "hello\\n"; }\n' >trivial.cpp
