@@ -2,7 +2,9 @@
 // console streams, the exit status and the files left behind.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -153,6 +155,29 @@ TEST(IrgenProgram, FailuresAndTheirStatuses) {
       "\r\nERROR - The input file must be 16 bits!\r\nStop - Program terminated.\r\n"));
   EXPECT_EQ(refused.err, "");
   EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"b8.wav"}));
+}
+
+TEST(IrgenProgram, ConsoleThatWentAwayDoesNotStopTheConversion) {
+  formats::TestTempDir dir;
+  formats::write_bytes(dir / "st.wav", test::make_wave({.channels = 2}, test::ramp(600)));
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  close(ends[0]);  // nobody will ever read the program's standard output
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    dup2(ends[1], 1);
+    if (chdir(dir.path().c_str()) != 0) _exit(99);
+    execl(IRGEN_PROGRAM, "irgen", "st.wav", "l.tim", "r.tim", "94.0", "1",
+          static_cast<char*>(nullptr));
+    _exit(98);
+  }
+  close(ends[1]);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"l.tim", "r.tim", "st.wav"}));
 }
 
 // The external files, read independently: where the samples are and what
