@@ -1,0 +1,55 @@
+// The desktop edge of the front end: every side effect that the main window
+// has outside its own widgets (message boxes, the beep, starting programs,
+// opening documents and the region settings, the filter editor, ending the
+// program) goes through this one interface, so that tests can replace it
+// with a recording fake.
+#ifndef FRONTEND_DESKTOP_H_
+#define FRONTEND_DESKTOP_H_
+
+#include <QString>
+#include <QStringList>
+
+#include "frontend/user_message.h"
+
+namespace frontend {
+
+enum class MessageAnswer { Ok, Yes, No };
+
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+
+  // Shows a modal message box and returns the button pressed: Ok for an
+  // OK-only box; a Yes/No box closed without a choice answers No.
+  virtual MessageAnswer showMessage(const UserMessage& message) = 0;
+
+  // The short system beep.
+  virtual void beep() = 0;
+
+  // Starts `program` with exactly `arguments` as its words after the program
+  // name, in `workingFolder`, detached: the caller never waits for it and the
+  // process may outlive the front end. Standard input is the null device, so
+  // a converter that would prompt ends with its error stop instead of
+  // waiting. Returns false when the process could not be started.
+  virtual bool startProgram(const QString& program, const QStringList& arguments,
+                            const QString& workingFolder) = 0;
+
+  // Opens a document with the desktop's default viewer, without waiting.
+  virtual void openDocument(const QString& path) = 0;
+
+  // Lets the user change the regional number settings: starts the desktop's
+  // region settings panel when one is installed, otherwise tells the user
+  // which environment variable to set. Does not wait.
+  virtual void openRegionSettings() = 0;
+
+  // Runs the filter editor modally; it may rewrite `filterFileName`, the
+  // path of the current octave-band filter file (empty: no filter).
+  virtual void runFilterEditor(QString& filterFileName) = 0;
+
+  // Ends the program at once, every window included.
+  virtual void endProgram() = 0;
+};
+
+}  // namespace frontend
+
+#endif  // FRONTEND_DESKTOP_H_

@@ -1,0 +1,136 @@
+// "OK - Convert!" from the window runs the built converters: a WAVE file in
+// WorkDir becomes .TIM files, and those become a WAVE file again.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdint>
+
+#include "frontend/qt_desktop.h"
+#include "frontend/startup.h"
+#include "frontend/testing/fake_desktop.h"
+
+namespace frontend {
+namespace {
+
+void putLittleEndian(QByteArray& bytes, uint32_t value, int size) {
+  for (int i = 0; i < size; ++i) bytes.append(static_cast<char>((value >> (8 * i)) & 0xff));
+}
+
+// A 16-bit stereo PCM WAVE file of `frames` frames at 44100 Hz.
+QByteArray stereoWave(int frames) {
+  const uint32_t dataSize = static_cast<uint32_t>(frames) * 4;
+  QByteArray bytes("RIFF");
+  putLittleEndian(bytes, 36 + dataSize, 4);
+  bytes.append("WAVEfmt ");
+  putLittleEndian(bytes, 16, 4);
+  putLittleEndian(bytes, 1, 2);          // PCM
+  putLittleEndian(bytes, 2, 2);          // channels
+  putLittleEndian(bytes, 44100, 4);      // sampling rate
+  putLittleEndian(bytes, 44100 * 4, 4);  // byte rate
+  putLittleEndian(bytes, 4, 2);          // block align
+  putLittleEndian(bytes, 16, 2);         // bits per sample
+  bytes.append("data");
+  putLittleEndian(bytes, dataSize, 4);
+  for (int i = 0; i < frames; ++i) {
+    const int left = (i * 37) % 2000 - 1000;
+    putLittleEndian(bytes, static_cast<uint16_t>(static_cast<int16_t>(left)), 2);
+    putLittleEndian(bytes, static_cast<uint16_t>(static_cast<int16_t>(-left / 2)), 2);
+  }
+  return bytes;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+bool copyProgram(const QString& from, const QString& folder) {
+  const QString to = QDir(folder).filePath(QFileInfo(from).fileName());
+  return QFile::copy(from, to) &&
+         QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// Waits up to twenty seconds for a file to reach `size` bytes; the converter
+// runs detached, so its output is watched rather than its end.
+bool waitForFileSize(const QString& path, qint64 size) {
+  for (int waited = 0; waited < 20000; waited += 25) {
+    if (QFileInfo(path).size() == size) return true;
+    QTest::qWait(25);
+  }
+  return false;
+}
+
+class EndToEndTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<MainWindow> start(const QStringList& arguments) {
+    StartupInputs inputs;
+    inputs.locale = [] { return QLocale(QLocale::English, QLocale::UnitedStates); };
+    inputs.programFolder = workDir.path();
+    inputs.arguments = arguments;
+    desktop.processStarter = &realStart;
+    return startSonabrix(inputs, desktop);
+  }
+  void TearDown() override { QDir::setCurrent(QDir::tempPath()); }
+
+  QTemporaryDir workDir;
+  FakeDesktop desktop;
+  QtDesktop realStart;
+};
+
+// 1000 frames are padded to 2048 points: a 14-byte head, the samples and
+// the 840-byte trailer.
+constexpr qint64 kTimSize = 14 + 2048 * 4 + 840;
+// irexpo writes the 44-byte header and 2048 stereo frames.
+constexpr qint64 kWaveSize = 44 + 2048 * 4;
+
+void setField(MainWindow& window, const char* name, const QString& text) {
+  window.findChild<QLineEdit*>(QString::fromLatin1(name))->setText(text);
+}
+
+void pressConvert(MainWindow& window) {
+  QTest::mouseClick(window.findChild<QPushButton*>("Command3D2"), Qt::LeftButton);
+}
+
+TEST_F(EndToEndTest, WavtimStartsIrgenAndTimwavStartsIrexpoOnItsOutput) {
+#if defined(IRGEN_PROGRAM) && defined(IREXPO_PROGRAM)
+  ASSERT_TRUE(copyProgram(QStringLiteral(IRGEN_PROGRAM), workDir.path()));
+  ASSERT_TRUE(copyProgram(QStringLiteral(IREXPO_PROGRAM), workDir.path()));
+  ASSERT_TRUE(writeFile(workDir.filePath("take1.wav"), stereoWave(1000)));
+  const auto window = start({"irgen"});
+  ASSERT_NE(window, nullptr);
+
+  // Names relative to WorkDir, with their extensions so that they match
+  // the files on a case-sensitive file system.
+  setField(*window, "Wav", "take1.wav");
+  setField(*window, "TimLeft", "left.tim");
+  setField(*window, "TimRight", "right.tim");
+  pressConvert(*window);
+  EXPECT_TRUE(desktop.messages.isEmpty());
+  EXPECT_TRUE(waitForFileSize(workDir.filePath("left.tim"), kTimSize));
+  EXPECT_TRUE(waitForFileSize(workDir.filePath("right.tim"), kTimSize));
+  QFile left(workDir.filePath("left.tim"));
+  ASSERT_TRUE(left.open(QIODevice::ReadOnly));
+  EXPECT_EQ(left.read(2), QByteArray("\xcd\xab"));  // the .TIM file tag -21555
+
+  window->selectMode(Mode::timwav);
+  setField(*window, "Wav", "back.wav");
+  pressConvert(*window);
+  EXPECT_TRUE(desktop.messages.isEmpty());
+  EXPECT_TRUE(waitForFileSize(workDir.filePath("back.wav"), kWaveSize));
+  QFile back(workDir.filePath("back.wav"));
+  ASSERT_TRUE(back.open(QIODevice::ReadOnly));
+  const QByteArray header = back.read(44);
+  EXPECT_TRUE(header.startsWith("RIFF"));
+  EXPECT_EQ(header.at(22), 2);  // stereo
+#else
+  GTEST_SKIP() << "irgen and irexpo are not part of this build";
+#endif
+}
+
+}  // namespace
+}  // namespace frontend

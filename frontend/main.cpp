@@ -1,0 +1,27 @@
+// sonabrix: the windowed front end that starts the impulse-response
+// converters.
+#include <QApplication>
+#include <QStyleFactory>
+
+#include "frontend/program_lookup.h"
+#include "frontend/qt_desktop.h"
+#include "frontend/startup.h"
+#include "frontend/startup_probe.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  // Fusion draws the design's caption colours on every desktop.
+  app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+  frontend::StartupInputs inputs;
+  inputs.programFolder = QCoreApplication::applicationDirPath();
+  inputs.arguments = app.arguments().mid(1);
+  inputs.pathDirs = frontend::pathDirectories(qEnvironmentVariable("PATH"));
+
+  frontend::QtDesktop desktop;
+  const std::unique_ptr<frontend::MainWindow> window = frontend::startSonabrix(inputs, desktop);
+  if (!window) return 1;
+  desktop.setParentWidget(window.get());
+  frontend::installStartupProbe(*window);
+  return app.exec();
+}

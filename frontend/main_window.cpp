@@ -1,0 +1,437 @@
+#include "frontend/main_window.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalBlocker>
+
+#include "frontend/messages.h"
+#include "frontend/mode_setup.h"
+#include "frontend/twips.h"
+#include "frontend/work_dir.h"
+
+namespace frontend {
+
+namespace {
+
+// The design's font sizes in points; the platform's sans serif stands in for
+// the design's sans serif face.
+constexpr double kWindowPointSize = 7.8;
+constexpr double kLargePointSize = 9.6;
+
+const QColor kPanelYellow(255, 255, 0);
+const QColor kDarkRed(128, 0, 0);
+const QColor kNavy(0, 0, 128);
+const QColor kGreen(0, 128, 0);
+
+template <typename W>
+W* named(W* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+void setLargeFont(QWidget* widget) {
+  QFont font = widget->font();
+  font.setPointSizeF(kLargePointSize);
+  widget->setFont(font);
+}
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::ButtonText, colour);
+  palette.setColor(QPalette::WindowText, colour);
+  widget->setPalette(palette);
+}
+
+// A 3-D panel: a sunken frame showing a centred caption on yellow.
+QLabel* makePanel(QWidget* parent, const char* name, const QString& caption) {
+  auto* panel = named(new QLabel(caption, parent), name);
+  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  panel->setAlignment(Qt::AlignCenter);
+  panel->setWordWrap(true);
+  panel->setTextFormat(Qt::PlainText);
+  panel->setAutoFillBackground(true);
+  QPalette palette = panel->palette();
+  palette.setColor(QPalette::Window, kPanelYellow);
+  panel->setPalette(palette);
+  return panel;
+}
+
+// A marker box: a bordered square in the window colour that shows the tick
+// when on and nothing when off.
+QLabel* makeMarkerBox(QWidget* parent, const char* name) {
+  auto* box = named(new QLabel(parent), name);
+  box->setFrameStyle(QFrame::Box | QFrame::Plain);
+  box->setAlignment(Qt::AlignCenter);
+  box->setTextFormat(Qt::PlainText);
+  box->setCursor(Qt::PointingHandCursor);
+  return box;
+}
+
+void setChecked(QRadioButton* button, bool on) {
+  const QSignalBlocker blocker(button);
+  button->setChecked(on);
+}
+
+// Clears every option of an exclusive group, which an exclusive group
+// otherwise refuses.
+void clearGroup(std::initializer_list<QRadioButton*> buttons) {
+  for (QRadioButton* button : buttons) {
+    const QSignalBlocker blocker(button);
+    button->setAutoExclusive(false);
+    button->setChecked(false);
+    button->setAutoExclusive(true);
+  }
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Desktop& desktop, LaunchEnvironment environment, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      desktop_(desktop),
+      environment_(std::move(environment)) {
+  setObjectName(QStringLiteral("sonabrix"));
+  setWindowTitle(QStringLiteral("Sonabrix 2.5"));
+  // A sans serif with the metrics of the design's face keeps the captions
+  // within their twip-sized controls; any other sans serif stands in when
+  // none of them is installed.
+  QFont font = this->font();
+  font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                    QStringLiteral("Arimo"), QStringLiteral("Helvetica"),
+                    QStringLiteral("Nimbus Sans")});
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSizeF(kWindowPointSize);
+  font.setBold(true);
+  setFont(font);
+
+  buildControls();
+  connectControls();
+  writeForm(designState());
+  placeOnScreen();
+}
+
+QRect MainWindow::twips(int left, int top, int width, int height) const {
+  return twipsRect(left, top, width, height, logicalDpiY());
+}
+
+void MainWindow::buildControls() {
+  Panel3D1 = makePanel(this, "Panel3D1",
+                       QStringLiteral("  Conversion Between VERADIS result files and .WAV or "
+                                      ".TIM pressure impulse responses"));
+  Panel3D1->setGeometry(twips(120, 60, 5352, 912));
+  setLargeFont(Panel3D1);
+
+  Frame3D1 = named(new QGroupBox(QStringLiteral("Conversion Mode"), this), "Frame3D1");
+  Frame3D1->setGeometry(twips(120, 960, 5352, 1572));
+  Command3D1 = named(new QPushButton(Frame3D1), "Command3D1");
+  Command3D1->setGeometry(twips(60, 300, 1932, 492));
+  setLargeFont(Command3D1);
+  verawav = named(new QRadioButton(QStringLiteral("Veradis->WAV"), Frame3D1), "verawav");
+  verawav->setGeometry(twips(2160, 240, 1695, 195));
+  veratim = named(new QRadioButton(QStringLiteral("Veradis->TIM"), Frame3D1), "veratim");
+  veratim->setGeometry(twips(2160, 480, 1695, 195));
+  bktim = named(new QRadioButton(QStringLiteral("B&&K->TIM"), Frame3D1), "bktim");
+  bktim->setGeometry(twips(2160, 720, 1512, 192));
+  bktim->setVisible(false);  // reachable only by the start-up keyword
+  wavtim = named(new QRadioButton(QStringLiteral("WAV->TIM"), Frame3D1), "wavtim");
+  wavtim->setGeometry(twips(3960, 240, 1335, 195));
+  timwav = named(new QRadioButton(QStringLiteral("TIM->WAV"), Frame3D1), "timwav");
+  timwav->setGeometry(twips(3960, 480, 1335, 195));
+  wavtim->setChecked(true);  // selected in the design, before any mode is set up
+
+  Frame3D4 = named(new QGroupBox(Frame3D1), "Frame3D4");
+  Frame3D4->setGeometry(twips(180, 960, 2175, 555));
+  MonoOpt = named(new QRadioButton(QStringLiteral("Mono"), Frame3D4), "MonoOpt");
+  MonoOpt->setGeometry(twips(60, 180, 972, 252));
+  StereoOpt = named(new QRadioButton(QStringLiteral("Stereo"), Frame3D4), "StereoOpt");
+  StereoOpt->setGeometry(twips(1080, 180, 972, 252));
+
+  Frame3D5 = named(new QGroupBox(Frame3D1), "Frame3D5");
+  Frame3D5->setGeometry(twips(2760, 960, 2475, 555));
+  IRmode = named(new QRadioButton(QStringLiteral("I.R."), Frame3D5), "IRmode");
+  IRmode->setGeometry(twips(120, 120, 792, 372));
+  Scopemode = named(new QRadioButton(QStringLiteral("Scope"), Frame3D5), "Scopemode");
+  Scopemode->setGeometry(twips(900, 120, 912, 372));
+
+  // The sampling-frequency and equaliser groups lie over the lower part of
+  // the mode group; they are shown in the simulation modes, where the
+  // channel and data-type groups are hidden.
+  Frame3D6 = named(new QGroupBox(QStringLiteral("Sampling Frequency (kHz)"), this), "Frame3D6");
+  Frame3D6->setGeometry(twips(240, 1920, 3672, 552));
+  Opt44 = named(new QRadioButton(QStringLiteral("44.1"), Frame3D6), "Opt44");
+  Opt44->setGeometry(twips(240, 300, 1035, 195));
+  Opt48 = named(new QRadioButton(QStringLiteral("48"), Frame3D6), "Opt48");
+  Opt48->setGeometry(twips(1440, 300, 555, 195));
+  OptBin = named(new QRadioButton(QStringLiteral("Binaural 44.1"), Frame3D6), "OptBin");
+  OptBin->setGeometry(twips(2280, 300, 1275, 195));
+
+  Frame3D7 = named(new QGroupBox(QStringLiteral("Equalizer"), this), "Frame3D7");
+  Frame3D7->setGeometry(twips(3960, 1680, 1452, 792));
+  Label2 = makeMarkerBox(Frame3D7, "Label2");
+  Label2->setGeometry(twips(120, 240, 252, 252));
+  Label1 = named(new QLabel(QStringLiteral("Octave Filter"), Frame3D7), "Label1");
+  Label1->setGeometry(twips(480, 300, 1212, 192));
+  Label3 = makeMarkerBox(Frame3D7, "Label3");
+  Label3->setGeometry(twips(120, 480, 252, 252));
+  Label4 = named(new QLabel(QStringLiteral("Force Pink"), Frame3D7), "Label4");
+  Label4->setGeometry(twips(480, 540, 1212, 192));
+  for (QLabel* caption : {Label1, Label4}) caption->setCursor(Qt::PointingHandCursor);
+
+  Frame3D2 = named(new QGroupBox(this), "Frame3D2");
+  Wav = named(new QLineEdit(Frame3D2), "Wav");
+  Wav->setGeometry(twips(120, 300, 3735, 372));
+  CommWav = named(new QPushButton(QStringLiteral("Browse..."), Frame3D2), "CommWav");
+  CommWav->setGeometry(twips(3840, 300, 1335, 375));
+  Panel3D2 = makePanel(Frame3D2, "Panel3D2", QString());
+  Panel3D2->setGeometry(twips(120, 720, 3732, 432));
+  ExpSPL = named(new QLineEdit(Frame3D2), "ExpSPL");
+  ExpSPL->setGeometry(twips(3840, 720, 1332, 432));
+  ExpSPL->setAlignment(Qt::AlignCenter);
+
+  Frame3D3 = named(new QGroupBox(this), "Frame3D3");
+  TimLeft = named(new QLineEdit(Frame3D3), "TimLeft");
+  TimLeft->setGeometry(twips(120, 300, 3732, 372));
+  CommLeft = named(new QPushButton(QStringLiteral("Browse..."), Frame3D3), "CommLeft");
+  CommLeft->setGeometry(twips(3840, 300, 1332, 372));
+  TimRight = named(new QLineEdit(Frame3D3), "TimRight");
+  TimRight->setGeometry(twips(120, 720, 3732, 372));
+  CommRight = named(new QPushButton(QStringLiteral("Browse..."), Frame3D3), "CommRight");
+  CommRight->setGeometry(twips(3840, 720, 1332, 372));
+
+  Command3D2 = named(new QPushButton(QStringLiteral("OK - Convert!"), this), "Command3D2");
+  Command3D2->setGeometry(twips(180, 5040, 1632, 492));
+  Command3D3 = named(new QPushButton(QStringLiteral("Exit"), this), "Command3D3");
+  Command3D3->setGeometry(twips(2040, 5040, 1632, 492));
+  SSCommand1 = named(new QPushButton(QStringLiteral("Help"), this), "SSCommand1");
+  SSCommand1->setGeometry(twips(3840, 5040, 1632, 492));
+  for (QPushButton* button : {Command3D2, Command3D3, SSCommand1}) setLargeFont(button);
+  setTextColour(Command3D2, kDarkRed);
+  setTextColour(Command3D3, kNavy);
+  setTextColour(SSCommand1, kGreen);
+
+  QWidget* order[] = {Command3D1, Command3D2, Command3D3, Wav,       CommWav,   ExpSPL,
+                      TimLeft,    CommLeft,   TimRight,   CommRight, verawav,   veratim,
+                      bktim,      wavtim,     timwav,     MonoOpt,   StereoOpt, IRmode,
+                      Scopemode,  Opt44,      Opt48,      OptBin};
+  for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+  // Only the text fields and push buttons take the focus by clicking; the
+  // marker boxes are labels.
+  Command3D1->setFocus();
+}
+
+void MainWindow::connectControls() {
+  const std::pair<QRadioButton*, Mode> modes[] = {{timwav, Mode::timwav},
+                                                  {wavtim, Mode::wavtim},
+                                                  {bktim, Mode::bktim},
+                                                  {veratim, Mode::veratim},
+                                                  {verawav, Mode::verawav}};
+  for (const auto& [button, mode] : modes) {
+    connect(button, &QRadioButton::toggled, this, [this, mode = mode](bool on) {
+      if (on) selectMode(mode);
+    });
+  }
+  connect(MonoOpt, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) selectChannel(Channel::Mono);
+  });
+  connect(StereoOpt, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) selectChannel(Channel::Stereo);
+  });
+  connect(Command3D1, &QPushButton::clicked, this, &MainWindow::cycleMode);
+  connect(Command3D2, &QPushButton::clicked, this, &MainWindow::convert);
+  connect(Command3D3, &QPushButton::clicked, this, &MainWindow::confirmExit);
+  connect(SSCommand1, &QPushButton::clicked, this, &MainWindow::showHelp);
+  for (QLabel* label : {Label1, Label2, Label3, Label4}) label->installEventFilter(this);
+}
+
+void MainWindow::placeOnScreen() {
+  setFixedSize(twips(0, 0, 5580, 5670).size());
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect frame(QPoint(), size());
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+  }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonRelease) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    auto* label = qobject_cast<QLabel*>(watched);
+    if (label && mouse->button() == Qt::LeftButton &&
+        label->rect().contains(mouse->position().toPoint())) {
+      if (label == Label2 || label == Label1) {
+        toggleOctaveFilter();
+        return true;
+      }
+      if (label == Label3 || label == Label4) {
+        toggleForcePink();
+        return true;
+      }
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+QRadioButton* MainWindow::modeButton(Mode mode) const {
+  switch (mode) {
+    case Mode::wavtim:
+      return wavtim;
+    case Mode::timwav:
+      return timwav;
+    case Mode::bktim:
+      return bktim;
+    case Mode::veratim:
+      return veratim;
+    case Mode::verawav:
+      return verawav;
+  }
+  return verawav;
+}
+
+void MainWindow::setGroupTop(QGroupBox* group, int topTwips) {
+  group->setGeometry(twips(120, topTwips, 5352, 1212));
+}
+
+FormState MainWindow::readForm() const {
+  FormState state;
+  state.CurrentMode = currentMode_;
+  state.Wav = Wav->text();
+  state.TimLeft = TimLeft->text();
+  state.TimRight = TimRight->text();
+  state.ExpSPL = ExpSPL->text();
+  state.Command3D1 = Command3D1->text();
+  state.Frame3D2 = Frame3D2->title();
+  state.Frame3D3 = Frame3D3->title();
+  state.Panel3D2 = Panel3D2->text();
+  state.Frame3D2Top = frame3D2Top_;
+  state.Frame3D3Top = frame3D3Top_;
+  state.Frame3D4Visible = !Frame3D4->isHidden();
+  state.Frame3D5Visible = !Frame3D5->isHidden();
+  state.Frame3D6Visible = !Frame3D6->isHidden();
+  state.Frame3D7Visible = !Frame3D7->isHidden();
+  state.Panel3D2Visible = !Panel3D2->isHidden();
+  state.ExpSPLVisible = !ExpSPL->isHidden();
+  state.TimRightVisible = !TimRight->isHidden();
+  state.CommRightVisible = !CommRight->isHidden();
+  state.OptBinEnabled = OptBin->isEnabled();
+  state.channel = MonoOpt->isChecked() ? Channel::Mono : Channel::Stereo;
+  state.dataType = Scopemode->isChecked() ? DataType::Scope : DataType::IR;
+  state.rate = Opt44->isChecked()    ? Rate::Opt44
+               : Opt48->isChecked()  ? Rate::Opt48
+               : OptBin->isChecked() ? Rate::OptBin
+                                     : Rate::None;
+  state.Label2On = !Label2->text().isEmpty();
+  state.Label3On = !Label3->text().isEmpty();
+  return state;
+}
+
+void MainWindow::writeForm(const FormState& state) {
+  currentMode_ = state.CurrentMode;
+  if (state.CurrentMode) setChecked(modeButton(*state.CurrentMode), true);
+
+  // Setting a field's text moves its cursor to the end; leave a field alone
+  // when its text stays, so that a click does not disturb the user's editing.
+  const std::pair<QLineEdit*, const QString*> fields[] = {{Wav, &state.Wav},
+                                                          {TimLeft, &state.TimLeft},
+                                                          {TimRight, &state.TimRight},
+                                                          {ExpSPL, &state.ExpSPL}};
+  for (const auto& [field, text] : fields)
+    if (field->text() != *text) field->setText(*text);
+
+  Command3D1->setText(state.Command3D1);
+  Frame3D2->setTitle(state.Frame3D2);
+  Frame3D3->setTitle(state.Frame3D3);
+  Panel3D2->setText(state.Panel3D2);
+  frame3D2Top_ = state.Frame3D2Top;
+  frame3D3Top_ = state.Frame3D3Top;
+  setGroupTop(Frame3D2, frame3D2Top_);
+  setGroupTop(Frame3D3, frame3D3Top_);
+
+  Frame3D4->setVisible(state.Frame3D4Visible);
+  Frame3D5->setVisible(state.Frame3D5Visible);
+  Frame3D6->setVisible(state.Frame3D6Visible);
+  Frame3D7->setVisible(state.Frame3D7Visible);
+  Panel3D2->setVisible(state.Panel3D2Visible);
+  ExpSPL->setVisible(state.ExpSPLVisible);
+  TimRight->setVisible(state.TimRightVisible);
+  CommRight->setVisible(state.CommRightVisible);
+  OptBin->setEnabled(state.OptBinEnabled);
+
+  setChecked(state.channel == Channel::Mono ? MonoOpt : StereoOpt, true);
+  setChecked(state.dataType == DataType::Scope ? Scopemode : IRmode, true);
+  switch (state.rate) {
+    case Rate::Opt44:
+      setChecked(Opt44, true);
+      break;
+    case Rate::Opt48:
+      setChecked(Opt48, true);
+      break;
+    case Rate::OptBin:
+      setChecked(OptBin, true);
+      break;
+    case Rate::None:
+      clearGroup({Opt44, Opt48, OptBin});
+      break;
+  }
+
+  Label2->setText(state.Label2On ? kMarkerOn : QString());
+  Label3->setText(state.Label3On ? kMarkerOn : QString());
+}
+
+void MainWindow::selectMode(Mode mode) {
+  FormState state = readForm();
+  setupMode(state, mode);
+  writeForm(state);
+}
+
+void MainWindow::cycleMode() {
+  if (const std::optional<Mode> next = modeAfter(currentMode_)) selectMode(*next);
+}
+
+void MainWindow::selectChannel(Channel channel) {
+  FormState state = readForm();
+  frontend::selectChannel(state, channel);
+  writeForm(state);
+}
+
+void MainWindow::toggleOctaveFilter() {
+  FormState state = readForm();
+  if (state.Label2On) {
+    state.Label2On = false;  // the filter file stays chosen
+  } else {
+    desktop_.runFilterEditor(filterFileName_);
+    state.Label2On = !filterFileName_.isEmpty();
+  }
+  writeForm(state);
+}
+
+void MainWindow::toggleForcePink() {
+  FormState state = readForm();
+  state.Label3On = !state.Label3On;
+  writeForm(state);
+  if (state.Label3On) desktop_.showMessage(forcePinkInformation());
+}
+
+void MainWindow::convert() {
+  FormState state = readForm();
+  launchConversion(state, filterFileName_, environment_, desktop_);
+  writeForm(state);
+}
+
+void MainWindow::showHelp() {
+  desktop_.openDocument(manualPath(environment_.workDir, kHostPlatform));
+}
+
+void MainWindow::confirmExit() {
+  desktop_.beep();
+  if (desktop_.showMessage(exitQuestion()) == MessageAnswer::Yes) desktop_.endProgram();
+}
+
+}  // namespace frontend

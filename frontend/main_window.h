@@ -1,0 +1,128 @@
+// The main window "sonabrix": the conversion modes, the file fields and the
+// options of each conversion, the two marker boxes of the equaliser group,
+// and the Convert, Exit and Help buttons. Each handler reads the controls
+// into a FormState, applies a rule from mode_setup.h or launch.h and writes
+// the state back; side effects outside the window go through Desktop.
+#ifndef FRONTEND_MAIN_WINDOW_H_
+#define FRONTEND_MAIN_WINDOW_H_
+
+#include <QString>
+#include <QWidget>
+#include <optional>
+
+#include "frontend/desktop.h"
+#include "frontend/form_state.h"
+#include "frontend/launch.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace frontend {
+
+class MainWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  // The window in its design state: the wavtim layout, no mode selected yet.
+  // `environment.workDir` is fixed for the window's life.
+  MainWindow(Desktop& desktop, LaunchEnvironment environment, QWidget* parent = nullptr);
+
+  // The controls as a FormState, and the reverse. Writing does not run any
+  // handler.
+  FormState readForm() const;
+  void writeForm(const FormState& state);
+
+  const QString& workDir() const { return environment_.workDir; }
+
+  // The path of the current octave-band filter file; empty when none is
+  // chosen. Only the filter editor writes it.
+  const QString& filterFileName() const { return filterFileName_; }
+
+ public slots:
+  // Selects a mode's option button and runs its setup, also when the option
+  // was selected already (as a click does, and as start-up does).
+  void selectMode(frontend::Mode mode);
+  // Command3D1: moves to the next mode of the cycle; nothing in bktim.
+  void cycleMode();
+  // MonoOpt / StereoOpt selected.
+  void selectChannel(frontend::Channel channel);
+  // Label2 / Label1 clicked.
+  void toggleOctaveFilter();
+  // Label3 / Label4 clicked.
+  void toggleForcePink();
+  // Command3D2 "OK - Convert!".
+  void convert();
+  // SSCommand1 "Help": the manual under WorkDir in the default viewer.
+  void showHelp();
+  // Command3D3 "Exit": beep, then end the program if the user confirms.
+  void confirmExit();
+
+  // The three "Browse..." buttons (CommWav, CommLeft, CommRight) are laid out
+  // but not connected yet: choosing files by dialog joins them later, through
+  // a file-dialog operation of Desktop.
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void buildControls();
+  void connectControls();
+  void placeOnScreen();
+  QRect twips(int left, int top, int width, int height) const;
+  QRadioButton* modeButton(Mode mode) const;
+  void setGroupTop(QGroupBox* group, int topTwips);
+
+  Desktop& desktop_;
+  LaunchEnvironment environment_;
+  QString filterFileName_;
+  std::optional<Mode> currentMode_;
+  int frame3D2Top_ = 2520;
+  int frame3D3Top_ = 3720;
+
+  QLabel* Panel3D1 = nullptr;
+  QGroupBox* Frame3D1 = nullptr;
+  QPushButton* Command3D1 = nullptr;
+  QRadioButton* verawav = nullptr;
+  QRadioButton* veratim = nullptr;
+  QRadioButton* bktim = nullptr;
+  QRadioButton* wavtim = nullptr;
+  QRadioButton* timwav = nullptr;
+  QGroupBox* Frame3D4 = nullptr;
+  QRadioButton* MonoOpt = nullptr;
+  QRadioButton* StereoOpt = nullptr;
+  QGroupBox* Frame3D5 = nullptr;
+  QRadioButton* IRmode = nullptr;
+  QRadioButton* Scopemode = nullptr;
+  QGroupBox* Frame3D6 = nullptr;
+  QRadioButton* Opt44 = nullptr;
+  QRadioButton* Opt48 = nullptr;
+  QRadioButton* OptBin = nullptr;
+  QGroupBox* Frame3D7 = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Label3 = nullptr;
+  QLabel* Label4 = nullptr;
+  QGroupBox* Frame3D2 = nullptr;
+  QLineEdit* Wav = nullptr;
+  QPushButton* CommWav = nullptr;
+  QLabel* Panel3D2 = nullptr;
+  QLineEdit* ExpSPL = nullptr;
+  QGroupBox* Frame3D3 = nullptr;
+  QLineEdit* TimLeft = nullptr;
+  QPushButton* CommLeft = nullptr;
+  QLineEdit* TimRight = nullptr;
+  QPushButton* CommRight = nullptr;
+  QPushButton* Command3D2 = nullptr;
+  QPushButton* Command3D3 = nullptr;
+  QPushButton* SSCommand1 = nullptr;
+};
+
+// The text a marker box shows when on: the radical sign, drawn as a tick.
+inline const QString kMarkerOn = QStringLiteral("\u221A");
+
+}  // namespace frontend
+
+#endif  // FRONTEND_MAIN_WINDOW_H_

@@ -1,0 +1,50 @@
+// The real desktop edge on Qt: message boxes, the beep, detached processes,
+// the default document viewer and the region settings panel.
+#ifndef FRONTEND_QT_DESKTOP_H_
+#define FRONTEND_QT_DESKTOP_H_
+
+#include <QList>
+
+#include "frontend/desktop.h"
+
+class QWidget;
+
+namespace frontend {
+
+class QtDesktop : public Desktop {
+ public:
+  // Message boxes are parented to the widget set here (the main window), so
+  // that they stay centred on top of it.
+  explicit QtDesktop(QWidget* parent = nullptr) : parent_(parent) {}
+  void setParentWidget(QWidget* parent) { parent_ = parent; }
+
+  MessageAnswer showMessage(const UserMessage& message) override;
+  void beep() override;
+  bool startProgram(const QString& program, const QStringList& arguments,
+                    const QString& workingFolder) override;
+  void openDocument(const QString& path) override;
+  void openRegionSettings() override;
+  void runFilterEditor(QString& filterFileName) override;
+  void endProgram() override;
+
+ private:
+  QWidget* parent_;
+};
+
+// A region settings panel: a program looked for on PATH and its arguments.
+struct SettingsPanel {
+  QString program;
+  QStringList arguments;
+};
+
+// The panels tried in order by openRegionSettings(); the first one found on
+// PATH is started.
+const QList<SettingsPanel>& regionSettingsPanels();
+
+// Message texts break lines with a lone carriage return; Qt's labels break
+// only at line feeds, so each CR, alone or before a LF, becomes one LF.
+QString displayText(const QString& text);
+
+}  // namespace frontend
+
+#endif  // FRONTEND_QT_DESKTOP_H_

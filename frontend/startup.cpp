@@ -1,0 +1,28 @@
+#include "frontend/startup.h"
+
+#include "frontend/messages.h"
+#include "frontend/mode_setup.h"
+#include "frontend/regional_check.h"
+#include "frontend/work_dir.h"
+
+namespace frontend {
+
+std::unique_ptr<MainWindow> startSonabrix(const StartupInputs& inputs, Desktop& desktop) {
+  if (!decimalCheckPasses(inputs.locale())) {
+    desktop.showMessage(unrecoverableErrorMessage());
+    return nullptr;
+  }
+
+  LaunchEnvironment environment;
+  environment.workDir = workDirFor(inputs.programFolder, kHostPlatform);
+  environment.besideDir = inputs.programFolder;
+  environment.pathDirs = inputs.pathDirs;
+  environment.locale = inputs.locale;
+
+  auto window = std::make_unique<MainWindow>(desktop, std::move(environment));
+  window->selectMode(modeForKeyword(argumentText(inputs.arguments)));
+  window->show();
+  return window;
+}
+
+}  // namespace frontend

@@ -1,0 +1,79 @@
+# The main window of sonabrix, its desktop edge, the conversion launch and
+# start-up, the program itself, its manual, and their tests.
+include(GNUInstallDirs)
+
+add_library(frontend_window STATIC
+  ${CMAKE_CURRENT_SOURCE_DIR}/launch.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/main_window.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/qt_desktop.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/startup.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/startup_probe.cpp
+  # Listed so that AUTOMOC finds the window's Q_OBJECT.
+  ${CMAKE_CURRENT_SOURCE_DIR}/main_window.h
+)
+target_link_libraries(frontend_window PUBLIC frontend_rules Qt6::Widgets)
+
+add_executable(sonabrix ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
+target_link_libraries(sonabrix PRIVATE frontend_window)
+
+# Help opens Manual/MSonabrix.mht under WorkDir, the folder of the program
+# file, so the manual travels beside the program in the build and in an
+# install.
+set(SONABRIX_MANUAL ${PROJECT_SOURCE_DIR}/Manual/MSonabrix.mht)
+set(SONABRIX_BUILT_MANUAL ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Manual/MSonabrix.mht)
+add_custom_command(
+  OUTPUT ${SONABRIX_BUILT_MANUAL}
+  COMMAND ${CMAKE_COMMAND} -E copy ${SONABRIX_MANUAL} ${SONABRIX_BUILT_MANUAL}
+  DEPENDS ${SONABRIX_MANUAL}
+  COMMENT "Copying the sonabrix manual beside the program")
+add_custom_target(sonabrix_manual ALL DEPENDS ${SONABRIX_BUILT_MANUAL})
+add_dependencies(sonabrix sonabrix_manual)
+
+# Installed as <prefix>/lib/sonabrix/sonabrix with Manual/ beside it, and
+# linked from <prefix>/bin; the program resolves the link to find its folder.
+set(SONABRIX_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/sonabrix)
+install(TARGETS sonabrix RUNTIME DESTINATION ${SONABRIX_INSTALL_DIR})
+install(FILES ${SONABRIX_MANUAL} DESTINATION ${SONABRIX_INSTALL_DIR}/Manual)
+install(CODE "
+  set(link_dir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+  file(MAKE_DIRECTORY \"\${link_dir}\")
+  file(CREATE_LINK \"../${SONABRIX_INSTALL_DIR}/sonabrix\" \"\${link_dir}/sonabrix\" SYMBOLIC)
+  message(STATUS \"Linking: \${link_dir}/sonabrix\")
+")
+
+# Tests --------------------------------------------------------------------
+
+# A stand-in converter for the tests only: records the words and the folder
+# it was started with. Never installed.
+add_executable(argv_recorder ${CMAKE_CURRENT_SOURCE_DIR}/testing/argv_recorder.cpp)
+set_target_properties(argv_recorder PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/testing)
+
+add_executable(frontend_window_tests
+  ${CMAKE_CURRENT_SOURCE_DIR}/testing/fake_desktop.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/testing/recorded_start.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/testing/window_fixture.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/testing/window_test_main.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/end_to_end_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/launch_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/main_window_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/startup_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/twips_test.cpp
+)
+target_link_libraries(frontend_window_tests PRIVATE frontend_window Qt6::Test GTest::gtest)
+add_dependencies(frontend_window_tests argv_recorder sonabrix_manual)
+set(SONABRIX_TEST_DEFINITIONS
+  ARGV_RECORDER="$<TARGET_FILE:argv_recorder>"
+  SONABRIX_PROGRAM="$<TARGET_FILE:sonabrix>"
+  SONABRIX_BUILT_MANUAL="${SONABRIX_BUILT_MANUAL}")
+if(TARGET irgen)
+  list(APPEND SONABRIX_TEST_DEFINITIONS IRGEN_PROGRAM="$<TARGET_FILE:irgen>")
+  add_dependencies(frontend_window_tests irgen)
+endif()
+if(TARGET irexpo)
+  list(APPEND SONABRIX_TEST_DEFINITIONS IREXPO_PROGRAM="$<TARGET_FILE:irexpo>")
+  add_dependencies(frontend_window_tests irexpo)
+endif()
+target_compile_definitions(frontend_window_tests PRIVATE ${SONABRIX_TEST_DEFINITIONS})
+gtest_discover_tests(frontend_window_tests
+  PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
