@@ -1,6 +1,8 @@
 #include "irgen/conversion.h"
 
+#include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "formats/byte_order.h"
@@ -16,6 +18,14 @@ std::int32_t output_points(std::int32_t input_points) {
 
 namespace {
 
+// Stores v as four little-endian bytes. The value is put in little-endian
+// order first, so one 32-bit copy writes the right bytes on any host; unlike
+// four single-byte stores it leaves the loop below free to become vector code.
+inline void store_le(std::uint8_t* p, std::uint32_t v) {
+  if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap32(v);
+  std::memcpy(p, &v, sizeof v);
+}
+
 // The frame size is a constant here so that the compiler can turn the loop
 // into vector code for the two layouts that occur.
 template <std::size_t kFrameBytes>
@@ -26,7 +36,7 @@ std::uint64_t convert_channel(const std::uint8_t* in, std::size_t n,
     const std::int16_t s = formats::load_i16le(in + i * kFrameBytes);
     const std::int32_t wide = s;
     squares += static_cast<std::uint32_t>(wide * wide);
-    formats::store_f32le(out + i * 4, sample_value(s));
+    store_le(out + i * 4, std::bit_cast<std::uint32_t>(sample_value(s)));
   }
   return squares;
 }
