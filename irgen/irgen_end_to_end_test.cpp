@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -178,6 +180,41 @@ TEST(IrgenProgram, ConsoleThatWentAwayDoesNotStopTheConversion) {
   ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"l.tim", "r.tim", "st.wav"}));
+}
+
+TEST(IrgenProgram, FailedWriteIsAnErrorStopAndLeavesExistingFilesAlone) {
+  formats::TestTempDir dir;
+  formats::write_bytes(dir / "m.wav", test::make_wave({}, test::ramp(32768)));
+  formats::write_bytes(dir / "l.tim", Bytes{7, 7});
+  const fs::path out = dir / "out.txt";
+  const fs::path err = dir / "err.txt";
+  pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // Files may not grow beyond 64 KiB, as on a full disk; the write then
+    // fails instead of raising a signal.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{65536, 65536};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(o, 1);
+    dup2(e, 2);
+    if (chdir(dir.path().c_str()) != 0) _exit(99);
+    execl(IRGEN_PROGRAM, "irgen", "m.wav", "l.tim", static_cast<char*>(nullptr));
+    _exit(98);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_TRUE(slurp(out).ends_with("\r\nReading data from input file..."
+                                   "\r\nConverting integers to reals..."
+                                   "\r\nWriting data to  output file..."));
+  EXPECT_EQ(slurp(err), "\r\nrun-time error F6301: WRITE(l.tim)\r\n- write error\r\n");
+  EXPECT_EQ(formats::read_bytes(dir / "l.tim"), (Bytes{7, 7}));
+  EXPECT_EQ(entries(dir.path()),
+            (std::vector<std::string>{"err.txt", "l.tim", "m.wav", "out.txt"}));
 }
 
 // The external files, read independently: where the samples are and what
