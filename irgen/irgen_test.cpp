@@ -235,6 +235,14 @@ TEST_F(IrgenRun, InteractiveRunReadsNamesSplAndMode) {
   }
 }
 
+TEST_F(IrgenRun, EmptyWaveAnswerTakesTheSingleArgument) {
+  write("m.wav", test::make_wave({}, test::ramp(10)));
+  Result r = run({"m.wav"}, {"", "l.tim", "0", "0"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.find("File name missing"), std::string::npos);
+  EXPECT_TRUE(exists("l.tim"));
+}
+
 TEST_F(IrgenRun, ArgumentCountsFourAndSix) {
   write("m.wav", test::make_wave({}, test::ramp(10)));
   Result four = run({"m.wav", "a.tim", "b.tim", "94"});
