@@ -82,7 +82,7 @@ inline void put_padded(Bytes& b, std::string_view text, std::size_t width) {
   b.insert(b.end(), width - text.size(), ' ');
 }
 
-// The expected .TIM file of one channel, laid out from the field table.
+// The expected .TIM file of one channel, laid out field by field.
 struct TimSpec {
   std::int16_t mode = 0;
   int rate = 44100;
