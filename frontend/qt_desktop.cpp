@@ -70,17 +70,20 @@ const QList<SettingsPanel>& regionSettingsPanels() {
   return panels;
 }
 
-void QtDesktop::openRegionSettings() {
+std::optional<SettingsPanel> findRegionSettingsPanel(
+    const std::function<QString(const QString&)>& findExecutable) {
   for (const SettingsPanel& panel : regionSettingsPanels()) {
-    const QString path = QStandardPaths::findExecutable(panel.program);
-    if (path.isEmpty()) continue;
-    QProcess process;
-    process.setProgram(path);
-    process.setArguments(panel.arguments);
-    process.setStandardInputFile(QProcess::nullDevice());
-    if (process.startDetached()) return;
+    const QString path = findExecutable(panel.program);
+    if (!path.isEmpty()) return SettingsPanel{path, panel.arguments};
   }
-  showMessage(regionalSettingsHint());
+  return std::nullopt;
+}
+
+void QtDesktop::openRegionSettings() {
+  const std::optional<SettingsPanel> panel = findRegionSettingsPanel(
+      [](const QString& program) { return QStandardPaths::findExecutable(program); });
+  if (!panel || !startProgram(panel->program, panel->arguments, QString()))
+    showMessage(regionalSettingsHint());
 }
 
 void QtDesktop::runFilterEditor(QString& filterFileName) {

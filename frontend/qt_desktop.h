@@ -4,6 +4,8 @@
 #define FRONTEND_QT_DESKTOP_H_
 
 #include <QList>
+#include <functional>
+#include <optional>
 
 #include "frontend/desktop.h"
 
@@ -31,15 +33,20 @@ class QtDesktop : public Desktop {
   QWidget* parent_;
 };
 
-// A region settings panel: a program looked for on PATH and its arguments.
+// A region settings panel: a program and its arguments.
 struct SettingsPanel {
   QString program;
   QStringList arguments;
 };
 
-// The panels tried in order by openRegionSettings(); the first one found on
-// PATH is started.
+// The panels of the common desktops, in the order they are tried.
 const QList<SettingsPanel>& regionSettingsPanels();
+
+// The first panel whose program `findExecutable` finds (it returns the full
+// path, or an empty text), with `program` set to that path; nullopt when
+// none is installed.
+std::optional<SettingsPanel> findRegionSettingsPanel(
+    const std::function<QString(const QString&)>& findExecutable);
 
 // Message texts break lines with a lone carriage return; Qt's labels break
 // only at line feeds, so each CR, alone or before a LF, becomes one LF.

@@ -57,6 +57,7 @@ add_executable(frontend_window_tests
   ${CMAKE_CURRENT_SOURCE_DIR}/end_to_end_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/launch_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/main_window_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/qt_desktop_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/startup_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/twips_test.cpp
 )
