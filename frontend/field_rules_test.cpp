@@ -12,7 +12,7 @@ struct RuleCase {
   const char* result;  // after the result-file rule
 };
 
-TEST(FieldRules, NormaliseLowerCaseSwapOrEmpty) {
+TEST(FieldRules, WindowsLowerCasesThenSwapsOrEmpties) {
   const RuleCase cases[] = {
       {"", "", "", ""},
       {"Take1.WAV", "take1.tim", "take1.wav", ""},
@@ -30,9 +30,30 @@ TEST(FieldRules, NormaliseLowerCaseSwapOrEmpty) {
   };
   for (const auto& c : cases) {
     const QString in = QString::fromUtf8(c.input);
-    EXPECT_EQ(timRule(in), QString::fromUtf8(c.tim)) << "TIM rule on " << c.input;
-    EXPECT_EQ(wavRule(in), QString::fromUtf8(c.wav)) << "WAV rule on " << c.input;
-    EXPECT_EQ(resultFileRule(in), QString::fromUtf8(c.result)) << "result rule on " << c.input;
+    EXPECT_EQ(timRule(in, Platform::Windows), QString::fromUtf8(c.tim)) << "TIM rule on " << c.input;
+    EXPECT_EQ(wavRule(in, Platform::Windows), QString::fromUtf8(c.wav)) << "WAV rule on " << c.input;
+    EXPECT_EQ(resultFileRule(in, Platform::Windows), QString::fromUtf8(c.result))
+        << "result rule on " << c.input;
+  }
+}
+
+TEST(FieldRules, LinuxKeepsCaseAndSwapsExtensionLetterByLetter) {
+  const RuleCase cases[] = {
+      {"", "", "", ""},
+      {"/home/Ann/Take1.WAV", "/home/Ann/Take1.TIM", "/home/Ann/Take1.WAV", ""},
+      {"left.TIM", "left.TIM", "left.WAV", ""},
+      {"out.tim", "out.tim", "out.wav", ""},
+      {"Mix.Wav", "Mix.Tim", "Mix.Wav", ""},
+      {"Result.DAT", "", "", ""},
+      {"ab", "", "", ""},
+      {"Hall._03", "", "", "Hall._03"},
+  };
+  for (const auto& c : cases) {
+    const QString in = QString::fromUtf8(c.input);
+    EXPECT_EQ(timRule(in, Platform::Linux), QString::fromUtf8(c.tim)) << "TIM rule on " << c.input;
+    EXPECT_EQ(wavRule(in, Platform::Linux), QString::fromUtf8(c.wav)) << "WAV rule on " << c.input;
+    EXPECT_EQ(resultFileRule(in, Platform::Linux), QString::fromUtf8(c.result))
+        << "result rule on " << c.input;
   }
 }
 

@@ -9,16 +9,16 @@ namespace {
 constexpr int kUpperTop = 2520;
 constexpr int kLowerTop = 3720;
 
-void setupWavtim(FormState& s) {
+void setupWavtim(FormState& s, Platform p) {
   s.CurrentMode = Mode::wavtim;
   s.Command3D1 = QStringLiteral(".WAV ---> .TIM");
   s.Frame3D2Top = kUpperTop;
   s.Frame3D3Top = kLowerTop;
   s.Frame3D5Visible = true;
   s.Frame3D2 = QStringLiteral(".WAV file name");
-  s.Wav = wavRule(s.Wav);
+  s.Wav = wavRule(s.Wav, p);
   s.Frame3D3 = QStringLiteral(".TIM file names");
-  s.TimLeft = timRule(s.TimLeft);
+  s.TimLeft = timRule(s.TimLeft, p);
   s.Panel3D2 = QStringLiteral("Expected SPL Value (dB) =");
   s.Panel3D2Visible = true;
   s.ExpSPL = QStringLiteral("100.0");
@@ -28,7 +28,7 @@ void setupWavtim(FormState& s) {
   s.Frame3D7Visible = false;
 }
 
-void setupTimwav(FormState& s) {
+void setupTimwav(FormState& s, Platform p) {
   s.CurrentMode = Mode::timwav;
   s.Command3D1 = QStringLiteral(".TIM ---> .WAV");
   // The .TIM group moves above the WAVE group so that the inputs stay on top.
@@ -36,18 +36,18 @@ void setupTimwav(FormState& s) {
   s.Frame3D3Top = kUpperTop;
   s.Frame3D5Visible = false;
   s.Frame3D2 = QStringLiteral(".WAV file name");
-  s.Wav = wavRule(s.Wav);
+  s.Wav = wavRule(s.Wav, p);
   s.Frame3D3 = QStringLiteral(".TIM file names");
-  s.TimLeft = timRule(s.TimLeft);
+  s.TimLeft = timRule(s.TimLeft, p);
   s.Panel3D2Visible = false;
   s.ExpSPLVisible = false;
   s.Frame3D4Visible = true;
-  selectChannel(s, Channel::Stereo);
+  selectChannel(s, Channel::Stereo, p);
   s.Frame3D6Visible = false;
   s.Frame3D7Visible = false;
 }
 
-void setupBktim(FormState& s) {
+void setupBktim(FormState& s, Platform) {
   s.CurrentMode = Mode::bktim;
   s.Command3D1 = QStringLiteral("B&&K ---> .TIM");
   s.Frame3D2Top = kUpperTop;
@@ -66,29 +66,29 @@ void setupBktim(FormState& s) {
   s.Frame3D7Visible = false;
 }
 
-void setupVeratim(FormState& s) {
+void setupVeratim(FormState& s, Platform p) {
   s.CurrentMode = Mode::veratim;
   s.Command3D1 = QStringLiteral("Veradis -> .TIM");
   s.Frame3D2Top = kUpperTop;
   s.Frame3D3Top = kLowerTop;
   s.Frame3D5Visible = false;
   s.Frame3D2 = QStringLiteral("._* File name");
-  s.Wav = resultFileRule(s.Wav);
+  s.Wav = resultFileRule(s.Wav, p);
   s.Frame3D3 = QStringLiteral(".TIM File name");
-  s.TimLeft = timRule(s.TimLeft);
+  s.TimLeft = timRule(s.TimLeft, p);
   s.Panel3D2 = QStringLiteral("Microphone Number =");
   s.Panel3D2Visible = true;
   s.ExpSPL = QStringLiteral("1");
   s.ExpSPLVisible = true;
   s.Frame3D4Visible = false;
-  selectChannel(s, Channel::Mono);
+  selectChannel(s, Channel::Mono, p);
   s.Frame3D6Visible = true;
   s.Frame3D7Visible = true;
   s.OptBinEnabled = false;
   if (s.rate == Rate::OptBin) s.rate = Rate::Opt44;
 }
 
-void setupVerawav(FormState& s) {
+void setupVerawav(FormState& s, Platform p) {
   s.OptBinEnabled = true;
   s.CurrentMode = Mode::verawav;
   s.Command3D1 = QStringLiteral("Veradis -> .WAV");
@@ -96,16 +96,16 @@ void setupVerawav(FormState& s) {
   s.Frame3D3Top = kLowerTop;
   s.Frame3D5Visible = false;
   s.Frame3D2 = QStringLiteral("._* File name");
-  s.Wav = resultFileRule(s.Wav);
+  s.Wav = resultFileRule(s.Wav, p);
   s.Panel3D2 = QStringLiteral("Microphone Number =");
   s.Panel3D2Visible = true;
   s.ExpSPL = QStringLiteral("1");
   s.ExpSPLVisible = true;
   // Mono's handling runs here and applies the TIM rule to TimLeft; the WAV
   // rule right after turns the name back into a WAVE name.
-  selectChannel(s, Channel::Mono);
+  selectChannel(s, Channel::Mono, p);
   s.Frame3D3 = QStringLiteral(".WAV File name");
-  s.TimLeft = wavRule(s.TimLeft);
+  s.TimLeft = wavRule(s.TimLeft, p);
   s.Frame3D4Visible = false;
   s.Frame3D6Visible = true;
   s.Frame3D7Visible = true;
@@ -113,17 +113,17 @@ void setupVerawav(FormState& s) {
 
 }  // namespace
 
-void setupMode(FormState& state, Mode mode) {
+void setupMode(FormState& state, Mode mode, Platform platform) {
   switch (mode) {
-    case Mode::wavtim: setupWavtim(state); break;
-    case Mode::timwav: setupTimwav(state); break;
-    case Mode::bktim: setupBktim(state); break;
-    case Mode::veratim: setupVeratim(state); break;
-    case Mode::verawav: setupVerawav(state); break;
+    case Mode::wavtim: setupWavtim(state, platform); break;
+    case Mode::timwav: setupTimwav(state, platform); break;
+    case Mode::bktim: setupBktim(state, platform); break;
+    case Mode::veratim: setupVeratim(state, platform); break;
+    case Mode::verawav: setupVerawav(state, platform); break;
   }
 }
 
-void selectChannel(FormState& state, Channel channel) {
+void selectChannel(FormState& state, Channel channel, Platform platform) {
   state.channel = channel;
   const bool stereo = channel == Channel::Stereo;
   state.TimRightVisible = stereo;
@@ -132,7 +132,7 @@ void selectChannel(FormState& state, Channel channel) {
     state.Frame3D3 = QStringLiteral(".TIM file names");
   } else {
     state.Frame3D3 = QStringLiteral(".TIM file name");
-    state.TimLeft = timRule(state.TimLeft);
+    state.TimLeft = timRule(state.TimLeft, platform);
   }
 }
 

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "frontend/form_state.h"
+#include "frontend/platform.h"
 
 namespace frontend {
 
@@ -20,14 +21,15 @@ namespace frontend {
 // leaves it and hides it), shows and hides the groups, and selects a channel
 // option where the mode does so, running selectChannel() at that step.
 // veratim greys out OptBin and moves a selection of it to Opt44; verawav
-// enables OptBin again without selecting it.
-void setupMode(FormState& state, Mode mode);
+// enables OptBin again without selecting it. The field rules follow the
+// case conventions of `platform` (field_rules.h).
+void setupMode(FormState& state, Mode mode, Platform platform = kHostPlatform);
 
 // The channel handling, run whenever MonoOpt or StereoOpt is selected (by a
 // click or from code, also when already selected). Mono hides TimRight and
 // CommRight, sets the Frame3D3 caption ".TIM file name" and applies the TIM
 // rule to TimLeft; Stereo shows them and sets ".TIM file names".
-void selectChannel(FormState& state, Channel channel);
+void selectChannel(FormState& state, Channel channel, Platform platform = kHostPlatform);
 
 // The mode a click on Command3D1 selects: verawav -> veratim -> wavtim ->
 // timwav -> verawav. nullopt when the click does nothing (bktim, or no mode

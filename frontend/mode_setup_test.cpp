@@ -78,14 +78,21 @@ TEST(ModeSetup, SimulationModesSelectMonoTimwavStereoOthersKeepChannel) {
   EXPECT_EQ(s.Frame3D3, QStringLiteral(".TIM file names"));
 }
 
-TEST(ModeSetup, WavtimToTimwavKeepsNamesInLowerCaseAndSwapsGroups) {
+TEST(ModeSetup, WavtimToTimwavKeepsNamesAndSwapsGroups) {
   FormState s = startedIn(Mode::wavtim);
   s.Wav = QStringLiteral("Take1.WAV");
   s.TimLeft = QStringLiteral("take1l.TIM");
-  setupMode(s, Mode::timwav);
-  EXPECT_EQ(s.Wav, QStringLiteral("take1.wav"));
-  EXPECT_EQ(s.TimLeft, QStringLiteral("take1l.tim"));
-  EXPECT_LT(s.Frame3D3Top, s.Frame3D2Top);
+  FormState onWindows = s;
+  setupMode(onWindows, Mode::timwav, Platform::Windows);
+  EXPECT_EQ(onWindows.Wav, QStringLiteral("take1.wav"));
+  EXPECT_EQ(onWindows.TimLeft, QStringLiteral("take1l.tim"));
+  EXPECT_LT(onWindows.Frame3D3Top, onWindows.Frame3D2Top);
+
+  // On Linux the names keep their case, so that the .TIM files that the
+  // converter wrote under these names are found again.
+  setupMode(s, Mode::timwav, Platform::Linux);
+  EXPECT_EQ(s.Wav, QStringLiteral("Take1.WAV"));
+  EXPECT_EQ(s.TimLeft, QStringLiteral("take1l.TIM"));
 }
 
 TEST(ModeSetup, VeratimKeepsResultFilesAndEmptiesWaveNames) {
@@ -148,11 +155,14 @@ TEST(ModeSetup, VeratimGreysOptBinAndMovesItsSelectionToOpt44) {
 TEST(ChannelHandling, MonoHidesRightNameAndAppliesTimRule) {
   FormState s = startedIn(Mode::wavtim);
   s.TimLeft = QStringLiteral("Left.WAV");
-  selectChannel(s, Channel::Mono);
+  selectChannel(s, Channel::Mono, Platform::Windows);
   EXPECT_FALSE(s.TimRightVisible);
   EXPECT_FALSE(s.CommRightVisible);
   EXPECT_EQ(s.Frame3D3, QStringLiteral(".TIM file name"));
   EXPECT_EQ(s.TimLeft, QStringLiteral("left.tim"));
+  s.TimLeft = QStringLiteral("Left.WAV");
+  selectChannel(s, Channel::Mono, Platform::Linux);
+  EXPECT_EQ(s.TimLeft, QStringLiteral("Left.TIM"));
 
   s.TimLeft = QStringLiteral("Left.WAV");
   selectChannel(s, Channel::Stereo);

@@ -4,15 +4,9 @@
 
 #include <QString>
 
+#include "frontend/platform.h"
+
 namespace frontend {
-
-enum class Platform { Linux, Windows };
-
-#ifdef Q_OS_WIN
-inline constexpr Platform kHostPlatform = Platform::Windows;
-#else
-inline constexpr Platform kHostPlatform = Platform::Linux;
-#endif
 
 // WorkDir from the folder that holds the program file (a full path).
 // Linux: the path as given, case kept, since the file system is
