@@ -16,7 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::Bytes;
-using test::WaveSpec;
+using test::WaveShape;
 
 const formats::DateTime kWhen{2026, 12, 8, 7, 5, 9};
 constexpr std::string_view kStamp = " 8/12/2026  7: 5: 9";
@@ -281,7 +281,7 @@ TEST_F(IrgenRun, OtherBitDepthsAreRefusedAndNothingIsWritten) {
 
 TEST_F(IrgenRun, UnusableFormatsAreRefusedBeforeAnyOutput) {
   struct Case {
-    WaveSpec spec;
+    WaveShape shape;
     std::string_view message;
   };
   const Case cases[] = {
@@ -293,7 +293,7 @@ TEST_F(IrgenRun, UnusableFormatsAreRefusedBeforeAnyOutput) {
       {{.data_size = 0x80000000}, "ERROR - The data chunk of the input file is too large!"},
   };
   for (const Case& c : cases) {
-    write("x.wav", test::make_wave(c.spec, test::ramp(12)));
+    write("x.wav", test::make_wave(c.shape, test::ramp(12)));
     Result r = run({"x.wav", "l.tim", "r.tim"});
     EXPECT_EQ(r.status, 2) << c.message;
     EXPECT_NE(r.out.find(std::string(c.message) + "\r\nStop - Program terminated.\r\n"),

@@ -27,7 +27,7 @@ inline void put_text(Bytes& b, std::string_view text) {
 }
 inline void put_f32(Bytes& b, float v) { put32(b, std::bit_cast<std::uint32_t>(v)); }
 
-struct WaveSpec {
+struct WaveShape {
   int channels = 1;
   int rate = 44100;
   int bits = 16;
@@ -41,10 +41,10 @@ struct WaveSpec {
 // data), holding `samples` (interleaved) as 16-bit values. With bits other
 // than 16 the sample bytes are still written as 16-bit values: the run
 // refuses such a file before it looks at them.
-inline Bytes make_wave(const WaveSpec& spec, const std::vector<std::int16_t>& samples) {
-  int align = spec.block_align >= 0 ? spec.block_align : spec.channels * spec.bits / 8;
-  std::uint32_t data_size = spec.data_size >= 0
-                                ? static_cast<std::uint32_t>(spec.data_size)
+inline Bytes make_wave(const WaveShape& shape, const std::vector<std::int16_t>& samples) {
+  int align = shape.block_align >= 0 ? shape.block_align : shape.channels * shape.bits / 8;
+  std::uint32_t data_size = shape.data_size >= 0
+                                ? static_cast<std::uint32_t>(shape.data_size)
                                 : static_cast<std::uint32_t>(samples.size() * 2);
   Bytes b;
   put_text(b, "RIFF");
@@ -52,15 +52,15 @@ inline Bytes make_wave(const WaveSpec& spec, const std::vector<std::int16_t>& sa
   put_text(b, "WAVEfmt ");
   put32(b, 16);
   put16(b, 1);
-  put16(b, static_cast<std::uint32_t>(spec.channels));
-  put32(b, static_cast<std::uint32_t>(spec.rate));
-  put32(b, static_cast<std::uint32_t>(spec.rate * align));
+  put16(b, static_cast<std::uint32_t>(shape.channels));
+  put32(b, static_cast<std::uint32_t>(shape.rate));
+  put32(b, static_cast<std::uint32_t>(shape.rate * align));
   put16(b, static_cast<std::uint32_t>(align));
-  put16(b, static_cast<std::uint32_t>(spec.bits));
-  if (!spec.extra_chunk.empty()) {
-    put_text(b, spec.extra_chunk);
-    put32(b, spec.extra_size);
-    b.insert(b.end(), spec.extra_size, 0x55);
+  put16(b, static_cast<std::uint32_t>(shape.bits));
+  if (!shape.extra_chunk.empty()) {
+    put_text(b, shape.extra_chunk);
+    put32(b, shape.extra_size);
+    b.insert(b.end(), shape.extra_size, 0x55);
   }
   put_text(b, "data");
   put32(b, data_size);
