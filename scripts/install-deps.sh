@@ -8,6 +8,7 @@ packages=(
   libgtest-dev
   qt6-base-dev libgl-dev
   sox python3
+  valgrind
   xvfb xauth
 )
 
