@@ -100,29 +100,31 @@ TEST_F(EndToEndTest, WavtimStartsIrgenAndTimwavStartsIrexpoOnItsOutput) {
 #if defined(IRGEN_PROGRAM) && defined(IREXPO_PROGRAM)
   ASSERT_TRUE(copyProgram(QStringLiteral(IRGEN_PROGRAM), workDir.path()));
   ASSERT_TRUE(copyProgram(QStringLiteral(IREXPO_PROGRAM), workDir.path()));
-  ASSERT_TRUE(writeFile(workDir.filePath("take1.wav"), stereoWave(1000)));
+  ASSERT_TRUE(writeFile(workDir.filePath("take1.WAV"), stereoWave(1000)));
   const auto window = start({"irgen"});
   ASSERT_NE(window, nullptr);
 
-  // Names relative to WorkDir, with their extensions so that they match
-  // the files on a case-sensitive file system.
-  setField(*window, "Wav", "take1.wav");
-  setField(*window, "TimLeft", "left.tim");
-  setField(*window, "TimRight", "right.tim");
+  // Names relative to WorkDir, completed by the launch: take1.WAV, left.TIM
+  // and right.TIM.
+  setField(*window, "Wav", "take1");
+  setField(*window, "TimLeft", "left");
+  setField(*window, "TimRight", "right");
   pressConvert(*window);
   EXPECT_TRUE(desktop.messages.isEmpty());
-  EXPECT_TRUE(waitForFileSize(workDir.filePath("left.tim"), kTimSize));
-  EXPECT_TRUE(waitForFileSize(workDir.filePath("right.tim"), kTimSize));
-  QFile left(workDir.filePath("left.tim"));
+  EXPECT_TRUE(waitForFileSize(workDir.filePath("left.TIM"), kTimSize));
+  EXPECT_TRUE(waitForFileSize(workDir.filePath("right.TIM"), kTimSize));
+  QFile left(workDir.filePath("left.TIM"));
   ASSERT_TRUE(left.open(QIODevice::ReadOnly));
   EXPECT_EQ(left.read(2), QByteArray("\xcd\xab"));  // the .TIM file tag -21555
 
-  window->selectMode(Mode::timwav);
-  setField(*window, "Wav", "back.wav");
+  // Switching to timwav keeps the names of the files just written.
+  QTest::mouseClick(window->findChild<QPushButton*>("Command3D1"), Qt::LeftButton);
+  ASSERT_EQ(window->readForm().CurrentMode, Mode::timwav);
+  setField(*window, "Wav", "back");
   pressConvert(*window);
   EXPECT_TRUE(desktop.messages.isEmpty());
-  EXPECT_TRUE(waitForFileSize(workDir.filePath("back.wav"), kWaveSize));
-  QFile back(workDir.filePath("back.wav"));
+  EXPECT_TRUE(waitForFileSize(workDir.filePath("back.WAV"), kWaveSize));
+  QFile back(workDir.filePath("back.WAV"));
   ASSERT_TRUE(back.open(QIODevice::ReadOnly));
   const QByteArray header = back.read(44);
   EXPECT_TRUE(header.startsWith("RIFF"));

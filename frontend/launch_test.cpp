@@ -76,9 +76,9 @@ TEST_F(LaunchTest, TimwavSendsTwoNamesInMonoAndThreeInStereo) {
 
   for (const QString& name : QDir(workDir.path()).entryList({"*.rec"}))
     QDir(workDir.path()).remove(name);
-  option("MonoOpt")->click();  // runs the TIM rule on TimLeft: l.TIM becomes l.tim
+  option("MonoOpt")->click();  // runs the TIM rule on TimLeft, which keeps l.TIM
   convert();
-  EXPECT_EQ(onlyStart().arguments, QStringList({"out.WAV", "l.tim"}));
+  EXPECT_EQ(onlyStart().arguments, QStringList({"out.WAV", "l.TIM"}));
 }
 
 TEST_F(LaunchTest, BktimMonoStartsKaldorWithNoneUnquoted) {

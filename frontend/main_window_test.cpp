@@ -88,17 +88,17 @@ TEST_F(WindowTest, SimulationModesSelectMonoAndHideTheRightField) {
   EXPECT_EQ(frame("Frame3D3")->title(), ".TIM file names");
 }
 
-TEST_F(WindowTest, ClickingAModeOptionRunsItsSetupAndKeepsNormalisedNames) {
+TEST_F(WindowTest, ClickingAModeOptionRunsItsSetupAndNormalisesTheNames) {
   window->selectMode(Mode::wavtim);
   field("Wav")->setText("Take1.WAV");
   field("TimLeft")->setText("take1l.TIM");
   option("timwav")->click();
   EXPECT_EQ(window->readForm().CurrentMode, Mode::timwav);
-  EXPECT_EQ(field("Wav")->text(), "take1.wav");
-  EXPECT_EQ(field("TimLeft")->text(), "take1l.tim");
+  // The case of a name is kept: the file system tells Take1.WAV from take1.wav.
+  EXPECT_EQ(field("Wav")->text(), "Take1.WAV");
+  EXPECT_EQ(field("TimLeft")->text(), "take1l.TIM");
   EXPECT_LT(frame("Frame3D3")->y(), frame("Frame3D2")->y());
 
-  field("Wav")->setText("take1.wav");
   option("veratim")->click();
   EXPECT_EQ(field("Wav")->text(), "");  // not a result file
   field("Wav")->setText("hall._03");
@@ -145,7 +145,7 @@ TEST_F(WindowTest, ChannelOptionsShowOrHideTheRightFieldAndMonoAppliesTheTimRule
   EXPECT_FALSE(shown("TimRight"));
   EXPECT_FALSE(shown("CommRight"));
   EXPECT_EQ(frame("Frame3D3")->title(), ".TIM file name");
-  EXPECT_EQ(field("TimLeft")->text(), "left.tim");
+  EXPECT_EQ(field("TimLeft")->text(), "Left.TIM");
   option("StereoOpt")->click();
   EXPECT_TRUE(shown("TimRight"));
   EXPECT_TRUE(shown("CommRight"));
