@@ -62,7 +62,7 @@ add_executable(frontend_window_tests
   ${CMAKE_CURRENT_SOURCE_DIR}/twips_test.cpp
 )
 target_link_libraries(frontend_window_tests PRIVATE frontend_window Qt6::Test GTest::gtest)
-add_dependencies(frontend_window_tests argv_recorder sonabrix_manual)
+add_dependencies(frontend_window_tests argv_recorder sonabrix sonabrix_manual)
 set(SONABRIX_TEST_DEFINITIONS
   ARGV_RECORDER="$<TARGET_FILE:argv_recorder>"
   SONABRIX_PROGRAM="$<TARGET_FILE:sonabrix>"
