@@ -222,9 +222,7 @@ void MainWindow::buildControls() {
                       bktim,      wavtim,     timwav,     MonoOpt,   StereoOpt, IRmode,
                       Scopemode,  Opt44,      Opt48,      OptBin};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
-  // Only the text fields and push buttons take the focus by clicking; the
-  // marker boxes are labels.
-  Command3D1->setFocus();
+  Command3D1->setFocus();  // first in the tab order
 }
 
 void MainWindow::connectControls() {
