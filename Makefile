@@ -21,6 +21,7 @@ demo: build
 
 bench: build
 	@bench/run.sh $(BUILD)
+	@bench/startup.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)
