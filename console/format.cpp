@@ -14,8 +14,8 @@ std::string right_justify(std::string text, int width) {
   return std::string(w - text.size(), ' ') + text;
 }
 
-// Lays out the shortest decimal digits of a finite value, as to_chars writes
-// them in scientific form ("-1.2345e+03"), rounded half away from zero.
+// Lays out the decimal digits of a finite value, as to_chars writes them in
+// scientific form ("-1.2345e+03"), rounded half away from zero.
 std::string fixed_from_scientific(std::string_view sci, int decimals) {
   bool negative = false;
   if (!sci.empty() && sci.front() == '-') {
@@ -77,9 +77,13 @@ std::string format_real_impl(Real value, int width, int decimals) {
   if (std::isnan(value)) return right_justify("NaN", width);
   if (std::isinf(value)) return right_justify(value < 0 ? "-Inf" : "Inf", width);
   if (value == 0) value = 0;  // a negative zero shows without its sign
-  char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                              std::chars_format::scientific);
+  // Every double has an exact decimal expansion of at most 767 significant
+  // digits; rounding that expansion rounds the value the file holds, not a
+  // shorter decimal that merely reads back as the same number.
+  char buffer[800 + 16];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer,
+                              static_cast<double>(value),
+                              std::chars_format::scientific, 800);
   std::string_view sci(buffer, static_cast<std::size_t>(result.ptr - buffer));
   return right_justify(fixed_from_scientific(sci, decimals), width);
 }

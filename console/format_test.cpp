@@ -57,7 +57,8 @@ TEST(FormatReal, Table) {
       {0.125, 6, 2, "   .13"},     // half away from zero
       {-0.125, 6, 2, "  -.13"},
       {0.994, 6, 2, "   .99"},
-      {0.995, 6, 2, "  1.00"},     // carries into the whole part
+      {0.99501, 6, 2, "  1.00"},   // carries into the whole part
+      {0.995, 6, 2, "   .99"},     // the double just below 0.995
       {99.996, 6, 2, "100.00"},
       {999.996, 6, 2, "******"},
       {94.5, 8, 3, "  94.500"},
@@ -73,10 +74,14 @@ TEST(FormatReal, Table) {
   }
 }
 
-TEST(FormatReal, SingleUsesItsOwnShortestDigits) {
-  // 0.1f is 0.100000001490116...; as a float it reads as 0.1.
-  EXPECT_EQ(format_real(0.1f, 11, 9), " .100000000");
+TEST(FormatReal, SingleIsRoundedFromTheValueItHolds) {
+  // 0.1f is 0.100000001490116..., 0.145f is 0.144999995827..., 2.675f is
+  // 2.67499995231...: what shows is the stored value, not the shorter
+  // decimal it was written from.
+  EXPECT_EQ(format_real(0.1f, 11, 9), " .100000001");
   EXPECT_EQ(format_real(0.022675738f, 11, 9), " .022675738");
+  EXPECT_EQ(format_real(0.145f, 10, 2), "       .14");
+  EXPECT_EQ(format_real(2.675f, 10, 2), "      2.67");
 }
 
 TEST(FormatReal, NonFiniteValues) {
