@@ -1,5 +1,6 @@
 #include "frontend/main_window.h"
 
+#include <QButtonGroup>
 #include <QEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -79,15 +80,22 @@ void setChecked(QRadioButton* button, bool on) {
   button->setChecked(on);
 }
 
-// Clears every option of an exclusive group, which an exclusive group
-// otherwise refuses.
-void clearGroup(std::initializer_list<QRadioButton*> buttons) {
-  for (QRadioButton* button : buttons) {
+// Clears every option of an exclusive group, which the group otherwise
+// refuses.
+void clearGroup(QButtonGroup* group) {
+  group->setExclusive(false);
+  for (QAbstractButton* button : group->buttons()) {
     const QSignalBlocker blocker(button);
-    button->setAutoExclusive(false);
     button->setChecked(false);
-    button->setAutoExclusive(true);
   }
+  group->setExclusive(true);
+}
+
+QButtonGroup* makeGroup(QObject* owner, std::initializer_list<QRadioButton*> buttons) {
+  auto* group = new QButtonGroup(owner);
+  group->setExclusive(true);
+  for (QRadioButton* button : buttons) group->addButton(button);
+  return group;
 }
 
 }  // namespace
@@ -222,6 +230,11 @@ void MainWindow::buildControls() {
                       bktim,      wavtim,     timwav,     MonoOpt,   StereoOpt, IRmode,
                       Scopemode,  Opt44,      Opt48,      OptBin};
   for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+  modeGroup_ = makeGroup(this, {verawav, veratim, bktim, wavtim, timwav});
+  channelGroup_ = makeGroup(this, {MonoOpt, StereoOpt});
+  dataTypeGroup_ = makeGroup(this, {IRmode, Scopemode});
+  rateGroup_ = makeGroup(this, {Opt44, Opt48, OptBin});
   Command3D1->setFocus();  // first in the tab order
 }
 
@@ -375,7 +388,7 @@ void MainWindow::writeForm(const FormState& state) {
       setChecked(OptBin, true);
       break;
     case Rate::None:
-      clearGroup({Opt44, Opt48, OptBin});
+      clearGroup(rateGroup_);
       break;
   }
 

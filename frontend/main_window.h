@@ -14,6 +14,7 @@
 #include "frontend/form_state.h"
 #include "frontend/launch.h"
 
+class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -118,6 +119,15 @@ class MainWindow : public QWidget {
   QPushButton* Command3D2 = nullptr;
   QPushButton* Command3D3 = nullptr;
   QPushButton* SSCommand1 = nullptr;
+
+  // One exclusive group per set of options. The channel and data-type
+  // groups lie inside the mode frame; without groups of their own, Qt would
+  // take every option under that frame as one set, and the arrow keys would
+  // walk into hidden groups and select there.
+  QButtonGroup* modeGroup_ = nullptr;
+  QButtonGroup* channelGroup_ = nullptr;
+  QButtonGroup* dataTypeGroup_ = nullptr;
+  QButtonGroup* rateGroup_ = nullptr;
 };
 
 // The text a marker box shows when on: the radical sign, drawn as a tick.

@@ -1,5 +1,6 @@
 #include "frontend/main_window.h"
 
+#include <QApplication>
 #include <QTest>
 
 #include "frontend/messages.h"
@@ -150,6 +151,44 @@ TEST_F(WindowTest, ChannelOptionsShowOrHideTheRightFieldAndMonoAppliesTheTimRule
   EXPECT_TRUE(shown("TimRight"));
   EXPECT_TRUE(shown("CommRight"));
   EXPECT_EQ(frame("Frame3D3")->title(), ".TIM file names");
+}
+
+// The option groups of the mode frame lie inside one another; the arrow keys
+// must stay within the group that holds the focus and never reach a hidden or
+// greyed-out option.
+TEST_F(WindowTest, ArrowKeysMoveOnlyWithinTheFocusedOptionGroup) {
+  window->selectMode(Mode::veratim);  // channels and data type hidden, OptBin greyed
+  window->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  const auto pressOn = [](QWidget* focused, Qt::Key key) {
+    focused->setFocus();
+    QTest::keyClick(focused, key);
+    return QApplication::focusWidget();
+  };
+
+  QWidget* focused = pressOn(option("veratim"), Qt::Key_Down);
+  EXPECT_TRUE(focused->isVisible()) << focused->objectName().toStdString();
+  focused = pressOn(focused, Qt::Key_Right);
+  EXPECT_TRUE(focused->isVisible()) << focused->objectName().toStdString();
+  EXPECT_TRUE(option("IRmode")->isChecked());
+  EXPECT_FALSE(option("Scopemode")->isChecked());
+  EXPECT_TRUE(option("StereoOpt")->isChecked() || option("MonoOpt")->isChecked());
+
+  // Within the mode group the arrows still select, as option buttons do.
+  focused = pressOn(option("veratim"), Qt::Key_Right);
+  EXPECT_EQ(focused, option("timwav"));
+  EXPECT_EQ(window->readForm().CurrentMode, Mode::timwav);
+  EXPECT_TRUE(option("IRmode")->isChecked());
+
+  window->selectMode(Mode::veratim);
+  focused = pressOn(option("Opt44"), Qt::Key_Right);
+  EXPECT_EQ(focused, option("Opt48"));
+  EXPECT_TRUE(option("Opt48")->isChecked());
+  focused = pressOn(option("Opt48"), Qt::Key_Right);  // OptBin is greyed out
+  EXPECT_EQ(focused, option("Opt48"));
+  EXPECT_TRUE(option("Opt48")->isChecked());
+  EXPECT_FALSE(option("OptBin")->isChecked());
 }
 
 TEST_F(WindowTest, Command3D1CyclesThroughTheFourVisibleModes) {
