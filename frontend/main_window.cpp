@@ -272,22 +272,31 @@ void MainWindow::placeOnScreen() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::MouseButtonRelease) {
-    auto* mouse = static_cast<QMouseEvent*>(event);
-    auto* label = qobject_cast<QLabel*>(watched);
-    if (label && mouse->button() == Qt::LeftButton &&
-        label->rect().contains(mouse->position().toPoint())) {
-      if (label == Label2 || label == Label1) {
-        toggleOctaveFilter();
-        return true;
-      }
-      if (label == Label3 || label == Label4) {
-        toggleForcePink();
-        return true;
-      }
+  const bool octave = watched == Label2 || watched == Label1;
+  const bool pink = watched == Label3 || watched == Label4;
+  if (!octave && !pink) return QWidget::eventFilter(watched, event);
+
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+      if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) pressedMarker_ = watched;
+      return true;
+    case QEvent::MouseButtonDblClick:
+      // The second press of a double-click: one click toggles once.
+      pressedMarker_ = nullptr;
+      return true;
+    case QEvent::MouseButtonRelease: {
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() != Qt::LeftButton) return true;
+      const bool clicked = pressedMarker_ == watched &&
+                           static_cast<QWidget*>(watched)->rect().contains(
+                               mouse->position().toPoint());
+      pressedMarker_ = nullptr;
+      if (clicked) octave ? toggleOctaveFilter() : toggleForcePink();
+      return true;
     }
+    default:
+      return QWidget::eventFilter(watched, event);
   }
-  return QWidget::eventFilter(watched, event);
 }
 
 QRadioButton* MainWindow::modeButton(Mode mode) const {

@@ -82,6 +82,9 @@ class MainWindow : public QWidget {
   std::optional<Mode> currentMode_;
   int frame3D2Top_ = 2520;
   int frame3D3Top_ = 3720;
+  // The marker box or caption that a left press started on; a click toggles
+  // on its release. A double-click's second press belongs to the first click.
+  QObject* pressedMarker_ = nullptr;
 
   QLabel* Panel3D1 = nullptr;
   QGroupBox* Frame3D1 = nullptr;

@@ -245,6 +245,35 @@ TEST_F(WindowTest, ForcePinkTurnsOnWithItsInformationAndOffSilently) {
   EXPECT_EQ(desktop.messages.size(), 1);
 }
 
+// What a widget receives from a double-click: a click, then a second press
+// that arrives also as a double-click event, and its release.
+void doubleClick(QWidget* widget) {
+  QTest::mouseClick(widget, Qt::LeftButton);
+  QTest::mousePress(widget, Qt::LeftButton);
+  QTest::mouseDClick(widget, Qt::LeftButton);
+  QTest::mouseRelease(widget, Qt::LeftButton);
+}
+
+TEST_F(WindowTest, DoubleClickingAMarkerToggleCountsAsOneClick) {
+  window->selectMode(Mode::verawav);
+  for (const char* name : {"Label3", "Label4"}) {
+    SCOPED_TRACE(name);
+    desktop.messages.clear();
+    const bool wasOn = !label("Label3")->text().isEmpty();
+    doubleClick(label(name));
+    EXPECT_EQ(label("Label3")->text().isEmpty(), wasOn);
+    EXPECT_EQ(desktop.messages.size(), wasOn ? 0 : 1);
+  }
+
+  desktop.filterEditorResult = "/data/hall.DAT";
+  doubleClick(label("Label1"));
+  EXPECT_EQ(desktop.filterEditorRuns, 1);
+  EXPECT_EQ(label("Label2")->text(), kMarkerOn);
+  doubleClick(label("Label2"));
+  EXPECT_EQ(desktop.filterEditorRuns, 1);
+  EXPECT_TRUE(label("Label2")->text().isEmpty());
+}
+
 TEST_F(WindowTest, ExitAnsweredNoChangesNothing) {
   window->selectMode(Mode::wavtim);
   field("Wav")->setText("take1");
