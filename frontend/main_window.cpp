@@ -221,6 +221,10 @@ void MainWindow::buildControls() {
   SSCommand1 = named(new QPushButton(QStringLiteral("Help"), this), "SSCommand1");
   SSCommand1->setGeometry(twips(3840, 5040, 1632, 492));
   for (QPushButton* button : {Command3D2, Command3D3, SSCommand1}) setLargeFont(button);
+  // Enter or Return presses the focused button, as Space does.
+  for (QPushButton* button :
+       {Command3D1, CommWav, CommLeft, CommRight, Command3D2, Command3D3, SSCommand1})
+    button->setAutoDefault(true);
   setTextColour(Command3D2, kDarkRed);
   setTextColour(Command3D3, kNavy);
   setTextColour(SSCommand1, kGreen);

@@ -274,6 +274,30 @@ TEST_F(WindowTest, DoubleClickingAMarkerToggleCountsAsOneClick) {
   EXPECT_TRUE(label("Label2")->text().isEmpty());
 }
 
+TEST_F(WindowTest, EnterOrReturnPressesTheFocusedButton) {
+  window->selectMode(Mode::verawav);
+  window->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+
+  button("Command3D1")->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(window->readForm().CurrentMode, Mode::veratim);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+  EXPECT_EQ(window->readForm().CurrentMode, Mode::wavtim);
+
+  desktop.answers = {MessageAnswer::No};
+  button("Command3D3")->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(desktop.beeps, 1);
+  ASSERT_EQ(desktop.messages.size(), 1);
+  EXPECT_EQ(desktop.messages[0], exitQuestion());
+
+  button("SSCommand1")->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+  EXPECT_EQ(desktop.openedDocuments.size(), 1);
+}
+
 TEST_F(WindowTest, ExitAnsweredNoChangesNothing) {
   window->selectMode(Mode::wavtim);
   field("Wav")->setText("take1");
