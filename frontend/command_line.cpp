@@ -1,5 +1,8 @@
 #include "frontend/command_line.h"
 
+#include <QList>
+#include <utility>
+
 #include "frontend/field_rules.h"
 #include "frontend/messages.h"
 #include "frontend/number_patterns.h"
@@ -29,13 +32,18 @@ bool travelsInQuotes(const QString& name) {
   return !name.contains(u'"') && !name.endsWith(u'\\');
 }
 
-// The first name of the command line that cannot travel in quotes.
-std::optional<QString> unquotableName(const FormState& s, const QString& filterFileName) {
-  QStringList names{s.Wav, s.TimLeft};
-  if (sendsRightName(s)) names.append(s.TimRight);
-  if (sendsFilter(s, filterFileName)) names.append(filterFileName);
-  for (const QString& name : names)
-    if (!travelsInQuotes(name)) return name;
+// The first name of the command line that cannot travel in quotes, as the
+// user typed it: `completed` is checked, since completion may add the text
+// after a final backslash, and `typed` (the same state before completion)
+// gives the text that the field holds.
+std::optional<QString> unquotableName(const FormState& completed, const FormState& typed,
+                                      const QString& filterFileName) {
+  QList<std::pair<QString, QString>> names{{completed.Wav, typed.Wav},
+                                           {completed.TimLeft, typed.TimLeft}};
+  if (sendsRightName(completed)) names.append({completed.TimRight, typed.TimRight});
+  if (sendsFilter(completed, filterFileName)) names.append({filterFileName, filterFileName});
+  for (const auto& [sent, shown] : names)
+    if (!travelsInQuotes(sent)) return shown;
   return std::nullopt;
 }
 
@@ -113,7 +121,7 @@ Launch prepareLaunch(FormState& state, const QString& filterFileName, const QLoc
 
   FormState completed = state;
   completeExtensions(completed);
-  if (auto name = unquotableName(completed, filterFileName))
+  if (auto name = unquotableName(completed, state, filterFileName))
     return {unquotableNameError(*name), QString()};
 
   state = completed;

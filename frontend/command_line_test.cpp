@@ -176,6 +176,14 @@ TEST(CommandLineValidation, NamesThatCannotTravelInQuotesAreRefused) {
     }
   }
 
+  // The message names the text that the field holds, not the completed one
+  // that was never written back.
+  FormState typed = filled(Mode::wavtim, "my \"take", "left", "right");
+  const Launch refused = prepareLaunch(typed, QString(), kUs);
+  ASSERT_TRUE(refused.refusal.has_value());
+  EXPECT_EQ(*refused.refusal, unquotableNameError("my \"take"));
+  EXPECT_EQ(typed.Wav, "my \"take");
+
   // A quote in a name that is not sent does not matter: the filter with the box off.
   FormState s = filled(Mode::verawav, "h._01", "o");
   EXPECT_FALSE(prepareLaunch(s, QStringLiteral("e\"q"), kUs).refusal.has_value());
