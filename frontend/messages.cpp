@@ -22,7 +22,8 @@ UserMessage regionalSettingsHint() {
           QStringLiteral("No regional settings panel was found on this system.\n"
                          "Set LC_NUMERIC (or LANG) to a locale that uses \".\" as the decimal "
                          "point and \",\" to group thousands, such as en_US.UTF-8 or "
-                         "en_GB.UTF-8, and start Sonabrix again."),
+                         "en_GB.UTF-8, and start Sonabrix again. LC_ALL, when set, overrides "
+                         "both: unset it or set it to such a locale too."),
           MessageIcon::Exclamation, MessageButtons::Ok};
 }
 

@@ -48,6 +48,9 @@ TEST(RegionalCheck, MessagesCarryTheirTitlesIconsAndButtons) {
   EXPECT_EQ(incompatibleSettingsQuestion().icon, MessageIcon::Critical);
   EXPECT_EQ(incompatibleSettingsQuestion().buttons, MessageButtons::YesNo);
   EXPECT_EQ(forcePinkInformation().text.count(u'\r'), 4);
+  // Every variable that decides the number settings, LC_ALL first of all.
+  for (const char* variable : {"LC_ALL", "LC_NUMERIC", "LANG"})
+    EXPECT_TRUE(regionalSettingsHint().text.contains(QLatin1String(variable))) << variable;
   EXPECT_FALSE(forcePinkInformation().text.contains(u'\n'));
 }
 
