@@ -35,7 +35,8 @@ class Desktop {
                             const QString& workingFolder) = 0;
 
   // Opens a document with the desktop's default viewer, without waiting.
-  virtual void openDocument(const QString& path) = 0;
+  // Returns false when no viewer could be started for it.
+  virtual bool openDocument(const QString& path) = 0;
 
   // Lets the user change the regional number settings: starts the desktop's
   // region settings panel when one is installed, otherwise tells the user

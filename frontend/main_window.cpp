@@ -450,7 +450,8 @@ void MainWindow::convert() {
 }
 
 void MainWindow::showHelp() {
-  desktop_.openDocument(manualPath(environment_.workDir, kHostPlatform));
+  const QString manual = manualPath(environment_.workDir, kHostPlatform);
+  if (!desktop_.openDocument(manual)) desktop_.showMessage(manualNotOpenedMessage(manual));
 }
 
 void MainWindow::confirmExit() {

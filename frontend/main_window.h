@@ -56,7 +56,8 @@ class MainWindow : public QWidget {
   void toggleForcePink();
   // Command3D2 "OK - Convert!".
   void convert();
-  // SSCommand1 "Help": the manual under WorkDir in the default viewer.
+  // SSCommand1 "Help": the manual under WorkDir in the default viewer; a
+  // message naming the manual when no viewer opens it.
   void showHelp();
   // Command3D3 "Exit": beep, then end the program if the user confirms.
   void confirmExit();

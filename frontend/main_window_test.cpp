@@ -322,6 +322,16 @@ TEST_F(WindowTest, ExitAnsweredYesEndsTheProgramAfterTheBeep) {
 TEST_F(WindowTest, HelpOpensTheManualUnderWorkDir) {
   QTest::mouseClick(button("SSCommand1"), Qt::LeftButton);
   EXPECT_EQ(desktop.openedDocuments, QStringList{workDir.path() + "/Manual/MSonabrix.mht"});
+  EXPECT_TRUE(desktop.messages.isEmpty());
+}
+
+TEST_F(WindowTest, HelpWithoutAViewerNamesTheManual) {
+  desktop.documentViewerFound = false;
+  QTest::mouseClick(button("SSCommand1"), Qt::LeftButton);
+  const QString manual = workDir.path() + "/Manual/MSonabrix.mht";
+  ASSERT_EQ(desktop.messages.size(), 1);
+  EXPECT_EQ(desktop.messages[0], manualNotOpenedMessage(manual));
+  EXPECT_TRUE(desktop.messages[0].text.contains(manual));
 }
 
 TEST_F(WindowTest, ConvertWithAMissingNameWarnsAndLeavesTheFields) {

@@ -50,6 +50,14 @@ UserMessage cannotStartMessage(const QString& program, const QString& workDir) {
           MessageIcon::Exclamation, MessageButtons::Ok};
 }
 
+UserMessage manualNotOpenedMessage(const QString& manualPath) {
+  return {QStringLiteral("Help"),
+          QStringLiteral("The manual could not be opened: no program to show it was found.\n"
+                         "Open this file with a web browser that reads web archives (.mht):\n%1")
+              .arg(manualPath),
+          MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
 UserMessage exitQuestion() {
   return {QStringLiteral("Warning!"), QStringLiteral("Really do You want to exit ?"),
           MessageIcon::Exclamation, MessageButtons::YesNo};

@@ -57,8 +57,8 @@ bool QtDesktop::startProgram(const QString& program, const QStringList& argument
   return process.startDetached();
 }
 
-void QtDesktop::openDocument(const QString& path) {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+bool QtDesktop::openDocument(const QString& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 const QList<SettingsPanel>& regionSettingsPanels() {

@@ -24,7 +24,7 @@ class QtDesktop : public Desktop {
   void beep() override;
   bool startProgram(const QString& program, const QStringList& arguments,
                     const QString& workingFolder) override;
-  void openDocument(const QString& path) override;
+  bool openDocument(const QString& path) override;
   void openRegionSettings() override;
   void runFilterEditor(QString& filterFileName) override;
   void endProgram() override;

@@ -35,6 +35,8 @@ class FakeDesktop : public Desktop {
   std::deque<MessageAnswer> answers;
   // What the filter editor leaves in FilterFileName when it closes.
   QString filterEditorResult;
+  // Whether a viewer takes the documents opened.
+  bool documentViewerFound = true;
   // Carries out program starts when set (a QtDesktop).
   Desktop* processStarter = nullptr;
 
@@ -52,7 +54,10 @@ class FakeDesktop : public Desktop {
     starts.append({program, arguments, workingFolder});
     return processStarter ? processStarter->startProgram(program, arguments, workingFolder) : true;
   }
-  void openDocument(const QString& path) override { openedDocuments.append(path); }
+  bool openDocument(const QString& path) override {
+    openedDocuments.append(path);
+    return documentViewerFound;
+  }
   void openRegionSettings() override { ++regionSettingsOpened; }
   void runFilterEditor(QString& filterFileName) override {
     ++filterEditorRuns;
