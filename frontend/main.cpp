@@ -9,13 +9,14 @@
 #include "frontend/startup_probe.h"
 
 int main(int argc, char* argv[]) {
+  frontend::StartupInputs inputs;
+  inputs.arguments = frontend::commandLineArguments(argc, argv);
+
   QApplication app(argc, argv);
   // Fusion draws the design's caption colours on every desktop.
   app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
-  frontend::StartupInputs inputs;
   inputs.programFolder = QCoreApplication::applicationDirPath();
-  inputs.arguments = app.arguments().mid(1);
   inputs.pathDirs = frontend::pathDirectories(qEnvironmentVariable("PATH"));
 
   frontend::QtDesktop desktop;

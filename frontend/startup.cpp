@@ -25,4 +25,10 @@ std::unique_ptr<MainWindow> startSonabrix(const StartupInputs& inputs, Desktop& 
   return window;
 }
 
+QStringList commandLineArguments(int argc, char* argv[]) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+  return arguments;
+}
+
 }  // namespace frontend

@@ -29,6 +29,12 @@ struct StartupInputs {
 // the program must end.
 std::unique_ptr<MainWindow> startSonabrix(const StartupInputs& inputs, Desktop& desktop);
 
+// The command-line arguments after the program name, exactly as given. Read
+// them before QApplication is made: it takes its own options (-platform,
+// -style, -reverse, ...) out of argv, and the start-up keyword is the whole
+// argument text.
+QStringList commandLineArguments(int argc, char* argv[]);
+
 }  // namespace frontend
 
 #endif  // FRONTEND_STARTUP_H_

@@ -3,17 +3,30 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
-#include <QWidget>
 #include <chrono>
 #include <cstdio>
+
+#include "frontend/main_window.h"
 
 namespace frontend {
 
 namespace {
 
+const char* modeName(std::optional<Mode> mode) {
+  if (!mode) return "none";
+  switch (*mode) {
+    case Mode::wavtim: return "wavtim";
+    case Mode::timwav: return "timwav";
+    case Mode::bktim: return "bktim";
+    case Mode::veratim: return "veratim";
+    case Mode::verawav: return "verawav";
+  }
+  return "none";
+}
+
 class FirstPaintProbe : public QObject {
  public:
-  using QObject::QObject;
+  explicit FirstPaintProbe(MainWindow* window) : QObject(window), window_(window) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -23,6 +36,7 @@ class FirstPaintProbe : public QObject {
       std::printf("first-paint-ns %lld\n",
                   static_cast<long long>(
                       std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+      std::printf("start-mode %s\n", modeName(window_->readForm().CurrentMode));
       std::fflush(stdout);
       QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     }
@@ -30,12 +44,13 @@ class FirstPaintProbe : public QObject {
   }
 
  private:
+  MainWindow* window_;
   bool reported_ = false;
 };
 
 }  // namespace
 
-void installStartupProbe(QWidget& window) {
+void installStartupProbe(MainWindow& window) {
   if (qEnvironmentVariable("SONABRIX_STARTUP_PROBE") != QLatin1String("1")) return;
   window.installEventFilter(new FirstPaintProbe(&window));
 }

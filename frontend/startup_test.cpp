@@ -142,14 +142,14 @@ TEST(ManualTest, IsAWebArchiveWithOneHtmlPart) {
 // The built program itself: with a decimal point it paints its window (the
 // start-up probe reports the first paint and ends it); with a decimal comma
 // in LC_ALL it stops at the error message and never paints.
-QProcess* startProgram(const QString& localeName) {
+QProcess* startProgram(const QString& localeName, const QStringList& arguments = {}) {
   auto* process = new QProcess;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.insert("QT_QPA_PLATFORM", "offscreen");
   environment.insert("SONABRIX_STARTUP_PROBE", "1");
   environment.insert("LC_ALL", localeName);
   process->setProcessEnvironment(environment);
-  process->start(QStringLiteral(SONABRIX_PROGRAM), {});
+  process->start(QStringLiteral(SONABRIX_PROGRAM), arguments);
   return process;
 }
 
@@ -158,6 +158,23 @@ TEST(ProgramTest, PaintsItsWindowUnderUsEnglishSettings) {
   ASSERT_TRUE(process->waitForFinished(20000));
   EXPECT_EQ(process->exitCode(), 0);
   EXPECT_TRUE(process->readAllStandardOutput().startsWith("first-paint-ns "));
+}
+
+TEST(ProgramTest, StartsInTheModeOfItsWholeArgumentTextQtOptionsIncluded) {
+  const struct {
+    QStringList arguments;
+    const char* mode;
+  } cases[] = {
+      {{"irgen"}, "wavtim"},
+      // Words that Qt takes as its own options are still part of the text.
+      {{"IRGEN", "-reverse"}, "verawav"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+    std::unique_ptr<QProcess> process(startProgram("en_US.UTF-8", c.arguments));
+    ASSERT_TRUE(process->waitForFinished(20000));
+    EXPECT_TRUE(process->readAllStandardOutput().contains(QByteArray("\nstart-mode ") + c.mode + "\n"));
+  }
 }
 
 TEST(ProgramTest, NeverPaintsItsWindowUnderGermanSettings) {
