@@ -33,19 +33,21 @@ bool FileSource::open(const std::string& path) {
   if (std::filesystem::is_directory(path, ec)) return false;
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (f == nullptr) return false;
-  // The length is taken once so that a skip can tell a truncated file without
-  // reading through it.
-  if (std::fseek(f, 0, SEEK_END) != 0) {
-    std::fclose(f);
-    return false;
+  // The length of a seekable file is taken once so that a skip can tell a
+  // truncated file without reading through it. A pipe has no length to take.
+  seekable_ = false;
+  size_ = 0;
+  if (std::fseek(f, 0, SEEK_END) == 0) {
+    const long end = std::ftell(f);
+    if (end < 0 || std::fseek(f, 0, SEEK_SET) != 0) {
+      std::fclose(f);
+      return false;
+    }
+    seekable_ = true;
+    size_ = static_cast<std::uint64_t>(end);
   }
-  const long end = std::ftell(f);
-  if (end < 0 || std::fseek(f, 0, SEEK_SET) != 0) {
-    std::fclose(f);
-    return false;
-  }
+  std::clearerr(f);
   file_ = f;
-  size_ = static_cast<std::uint64_t>(end);
   position_ = 0;
   return true;
 }
@@ -66,6 +68,17 @@ ReadStatus FileSource::read(std::span<std::uint8_t> out) {
 ReadStatus FileSource::skip(std::uint64_t n) {
   if (file_ == nullptr) return ReadStatus::kIoError;
   if (n == 0) return ReadStatus::kOk;
+  if (!seekable_) {
+    std::uint8_t buffer[4096];
+    while (n > 0) {
+      const std::size_t want =
+          static_cast<std::size_t>(std::min<std::uint64_t>(n, sizeof buffer));
+      const ReadStatus status = read(std::span(buffer, want));
+      if (status != ReadStatus::kOk) return status;
+      n -= want;
+    }
+    return ReadStatus::kOk;
+  }
   const std::uint64_t remaining = size_ > position_ ? size_ - position_ : 0;
   if (n > remaining) {
     position_ = size_;

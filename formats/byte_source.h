@@ -48,8 +48,10 @@ class MemorySource : public ByteSource {
   std::size_t position_ = 0;
 };
 
-// Reads a file from its first byte. Skips seek rather than read, so passing
-// over a large chunk costs nothing.
+// Reads a file from its first byte. In a file that can seek (a regular file)
+// skips seek rather than read, so passing over a large chunk costs nothing; a
+// pipe or a terminal is read through instead. Either way a skip past the end
+// is kTruncated.
 class FileSource : public ByteSource {
  public:
   FileSource() = default;
@@ -58,7 +60,7 @@ class FileSource : public ByteSource {
   FileSource& operator=(const FileSource&) = delete;
 
   // Opens an existing file for reading. False when it cannot be opened (it
-  // does not exist, is not readable, or is a directory).
+  // does not exist, is not readable, or is a directory). A pipe opens too.
   bool open(const std::string& path);
   bool is_open() const { return file_ != nullptr; }
   void close();
@@ -68,7 +70,8 @@ class FileSource : public ByteSource {
 
  private:
   std::FILE* file_ = nullptr;
-  std::uint64_t size_ = 0;      // file length found at open
+  bool seekable_ = false;
+  std::uint64_t size_ = 0;      // file length found at open, when seekable
   std::uint64_t position_ = 0;  // bytes consumed so far
 };
 

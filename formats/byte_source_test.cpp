@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <array>
+#include <string>
 #include <vector>
 
 #include "formats/test_temp_dir.h"
@@ -61,6 +64,29 @@ TEST_F(FileSourceTest, SkipBeyondTheEndIsTruncationNotASeekIntoNothing) {
   FileSource again;
   ASSERT_TRUE(again.open(path.string()));
   EXPECT_EQ(again.skip(3'000'000'000ull), ReadStatus::kTruncated);
+}
+
+TEST_F(FileSourceTest, PipeReadsAndSkipsLikeAFile) {
+  // A pipe cannot seek and has no length: skips read through it, and running
+  // off its end is still truncation.
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  std::vector<std::uint8_t> bytes(10000);
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i % 251);
+  ASSERT_EQ(write(ends[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  close(ends[1]);
+  FileSource source;
+  ASSERT_TRUE(source.open("/dev/fd/" + std::to_string(ends[0])));
+  close(ends[0]);
+  std::array<std::uint8_t, 3> three;
+  ASSERT_EQ(source.read(three), ReadStatus::kOk);
+  EXPECT_EQ(three[2], 2);
+  ASSERT_EQ(source.skip(9000), ReadStatus::kOk);
+  ASSERT_EQ(source.read(three), ReadStatus::kOk);
+  EXPECT_EQ(three[0], bytes[9003]);
+  EXPECT_EQ(source.skip(994), ReadStatus::kOk);
+  EXPECT_EQ(source.skip(1), ReadStatus::kTruncated);
+  EXPECT_EQ(source.read(three), ReadStatus::kTruncated);
 }
 
 TEST_F(FileSourceTest, MissingFileAndFolderDoNotOpen) {

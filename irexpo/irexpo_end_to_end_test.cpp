@@ -102,6 +102,23 @@ TEST_F(EndToEnd, ProgramPrintsTheDialogueAndExitsWithItsStatus) {
   EXPECT_FALSE(fs::exists(at("y.wav")));
 }
 
+TEST_F(EndToEnd, TimFilesCanBeReadFromPipes) {
+  const std::vector<float> left = wave_shape(3000, 0.5f);
+  const std::vector<float> right = wave_shape(5000, 0.8f);
+  write_tim(at("L.tim"), left, 1000.0f / 44100.0f);
+  write_tim(at("R.tim"), right, 1000.0f / 44100.0f);
+  const std::string irexpo = std::string("'") + IREXPO_PROGRAM + "'";
+  ASSERT_EQ(shell(irexpo + " file.wav L.tim R.tim").status, 0);
+  const Result r = shell("cat R.tim | " + irexpo + " pipe.wav L.tim /dev/stdin");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(read_bytes(at("pipe.wav")), read_bytes(at("file.wav")));
+
+  const Result cut = shell("head -c 1000 L.tim | " + irexpo + " cut.wav /dev/stdin");
+  EXPECT_EQ(cut.status, 1);
+  EXPECT_EQ(cut.err, "\r\nrun-time error F6201: READ(/dev/stdin)\r\n- end of file\r\n");
+  EXPECT_FALSE(fs::exists(at("cut.wav")));
+}
+
 TEST_F(EndToEnd, SoxAndPythonReadTheSameFramesBack) {
   const std::vector<float> left = wave_shape(3000, 0.5f);
   const std::vector<float> right = wave_shape(5000, 0.8f);

@@ -217,6 +217,42 @@ TEST(IrgenProgram, FailedWriteIsAnErrorStopAndLeavesExistingFilesAlone) {
             (std::vector<std::string>{"err.txt", "l.tim", "m.wav", "out.txt"}));
 }
 
+// Runs a shell command line in `dir`, its console streams in files of
+// another folder.
+Outcome run_shell(const fs::path& dir, const std::string& command) {
+  formats::TestTempDir logs;
+  const std::string line = "cd " + quoted(dir.string()) + " && ( " + command + " ) >" +
+                           quoted((logs / "out").string()) + " 2>" +
+                           quoted((logs / "err").string());
+  const int status = std::system(line.c_str());
+  Outcome r{-1, slurp(logs / "out"), slurp(logs / "err")};
+  if (WIFEXITED(status) && WEXITSTATUS(status) < 100) r.status = WEXITSTATUS(status);
+  return r;
+}
+
+TEST(IrgenProgram, WaveFileCanBeReadFromAPipe) {
+  formats::TestTempDir dir;
+  const Bytes wave = test::make_wave({}, test::ramp(1000, 91));
+  formats::write_bytes(dir / "take1.wav", wave);
+  const std::string irgen = quoted(IRGEN_PROGRAM);
+  ASSERT_EQ(run_irgen(dir.path(), {"take1.wav", "file.tim", "x", "94.5", "1"}).status, 0);
+  Outcome piped = run_shell(dir.path(), "cat take1.wav | SOURCE_DATE_EPOCH=1796713509 TZ=UTC " +
+                                            irgen + " /dev/stdin pipe.tim x 94.5 1");
+  ASSERT_EQ(piped.status, 0) << piped.err;
+  Bytes from_file = formats::read_bytes(dir / "file.tim");
+  Bytes from_pipe = formats::read_bytes(dir / "pipe.tim");
+  ASSERT_EQ(from_pipe.size(), from_file.size());
+  // The name of the input is recorded in the trailer; head and samples agree.
+  EXPECT_TRUE(std::equal(from_file.begin(), from_file.begin() + 14 + 4 * 2048,
+                         from_pipe.begin()));
+
+  // A pipe that ends inside the data is still a truncated file.
+  Outcome cut = run_shell(dir.path(), "head -c 1500 take1.wav | " + irgen + " /dev/stdin cut.tim");
+  EXPECT_EQ(cut.status, 1);
+  EXPECT_EQ(cut.err, "\r\nrun-time error F6201: READ(/dev/stdin)\r\n- end of file\r\n");
+  EXPECT_FALSE(fs::exists(dir / "cut.tim"));
+}
+
 // The external files, read independently: where the samples are and what
 // the format says, with the pad byte after odd-sized chunks.
 struct Parsed {
