@@ -14,6 +14,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Hidden, recognisable and short: the name does not grow with the target's,
+// which may itself be as long as the folder allows.
+constexpr char kTemporaryPrefix[] = ".irtmp-";
+
 // Temporaries not yet committed or discarded. The converters end a failed run
 // through std::exit, which skips the destructors of local objects, so the
 // leftovers are removed by an exit handler. The list is never destroyed, so
@@ -84,9 +88,8 @@ bool OutputFile::open(const fs::path& target) {
 
   fs::path folder = resolved.parent_path();
   if (folder.empty()) folder = ".";
-  const std::string stem = "." + resolved.filename().string() + ".part-";
   for (int attempt = 0; attempt < 100; ++attempt) {
-    fs::path candidate = folder / (stem + random_suffix());
+    fs::path candidate = folder / (kTemporaryPrefix + random_suffix());
     errno = 0;
     std::FILE* f = std::fopen(candidate.c_str(), "wbx");
     if (f != nullptr) {

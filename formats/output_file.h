@@ -7,6 +7,9 @@
 // early or ends through std::exit never leaves a half-written file and never
 // changes an existing file of the target's name. Temporaries that are still
 // pending when the process ends normally or through std::exit are removed.
+//
+// Temporaries are named ".irtmp-" and 12 random characters, whatever the
+// length of the target's name, so any name the folder accepts can be written.
 #ifndef FORMATS_OUTPUT_FILE_H_
 #define FORMATS_OUTPUT_FILE_H_
 

@@ -117,6 +117,21 @@ TEST(OutputFile, DevicesAreWrittenInPlaceNeverReplaced) {
   EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 
+TEST(OutputFile, TemporaryNameIsShortHiddenAndInTheTargetsFolder) {
+  TestTempDir dir;
+  // The longest name a folder takes: the temporary beside it must not be longer.
+  const std::string longest(255, 'n');
+  OutputFile out;
+  ASSERT_TRUE(out.open(dir / longest));
+  ASSERT_TRUE(out.write(Bytes{1}));
+  const std::vector<std::string> during = dir.entries();
+  ASSERT_EQ(during.size(), 1u);
+  EXPECT_TRUE(during[0].starts_with(".irtmp-")) << during[0];
+  EXPECT_EQ(during[0].size(), 19u) << during[0];
+  ASSERT_TRUE(out.commit());
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{longest});
+}
+
 TEST(RefersToSameFile, SeesThroughSpellingsAndLinks) {
   TestTempDir dir;
   const fs::path a = dir / "a.wav";
