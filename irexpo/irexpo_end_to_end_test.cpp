@@ -102,6 +102,16 @@ TEST_F(EndToEnd, ProgramPrintsTheDialogueAndExitsWithItsStatus) {
   EXPECT_FALSE(fs::exists(at("y.wav")));
 }
 
+TEST_F(EndToEnd, ClosedStandardOutputIsNotTakenByTheOutputFile) {
+  const std::vector<float> left = wave_shape(3000, 0.5f);
+  write_tim(at("L.tim"), left, 1000.0f / 44100.0f);
+  const std::string irexpo = std::string("'") + IREXPO_PROGRAM + "'";
+  ASSERT_EQ(shell(irexpo + " open.wav L.tim").status, 0);
+  const Result r = shell(irexpo + " closed.wav L.tim >&-");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(read_bytes(at("closed.wav")), read_bytes(at("open.wav")));
+}
+
 TEST_F(EndToEnd, TimFilesCanBeReadFromPipes) {
   const std::vector<float> left = wave_shape(3000, 0.5f);
   const std::vector<float> right = wave_shape(5000, 0.8f);

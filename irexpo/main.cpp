@@ -1,10 +1,12 @@
 #include <string>
 #include <vector>
 
+#include "console/process.h"
 #include "console/terminal.h"
 #include "irexpo/irexpo.h"
 
 int main(int argc, char** argv) {
+  console::prepare_process();
   std::vector<std::string> words(argv, argv + argc);
   console::StdioTerminal terminal;
   return irexpo::run(words, terminal);

@@ -230,6 +230,25 @@ Outcome run_shell(const fs::path& dir, const std::string& command) {
   return r;
 }
 
+TEST(IrgenProgram, ClosedStandardInputIsNotTakenByTheWaveFile) {
+  // Large enough that the file is only partly buffered when the right name
+  // is asked for: read from the file, the "answer" would be sample bytes.
+  formats::TestTempDir dir;
+  formats::write_bytes(dir / "big2.wav", test::make_wave({.channels = 2}, test::ramp(2 * 20000)));
+  const std::string irgen = quoted(IRGEN_PROGRAM);
+  Outcome r = run_shell(dir.path(), "exec 2>&1; " + irgen + " big2.wav a.tim <&-");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_TRUE(r.out.ends_with("\r\nrun-time error F6201: READ(stdin)\r\n- end of file\r\n"))
+      << r.out;
+  EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"big2.wav"}));
+
+  // Standard output closed: the files are still exactly what they should be.
+  Outcome quiet = run_shell(dir.path(), irgen + " big2.wav l.tim r.tim 94 1 >&-");
+  EXPECT_EQ(quiet.status, 0) << quiet.err;
+  EXPECT_EQ(fs::file_size(dir / "l.tim"), 14u + 4 * 32768 + 840);
+  EXPECT_EQ(fs::file_size(dir / "r.tim"), 14u + 4 * 32768 + 840);
+}
+
 TEST(IrgenProgram, WaveFileCanBeReadFromAPipe) {
   formats::TestTempDir dir;
   const Bytes wave = test::make_wave({}, test::ramp(1000, 91));

@@ -1,0 +1,65 @@
+#include "console/process.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace console {
+namespace {
+
+// Runs `body` in a child process and returns its wait status, so that closed
+// descriptors and signal dispositions do not leak into the test runner.
+template <typename Body>
+int in_child(Body body) {
+  const pid_t child = fork();
+  if (child == 0) {
+    body();
+    _exit(0);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  return status;
+}
+
+bool is_dev_null(int fd) {
+  struct stat a {}, b {};
+  return fstat(fd, &a) == 0 && stat("/dev/null", &b) == 0 && a.st_rdev == b.st_rdev &&
+         S_ISCHR(a.st_mode);
+}
+
+TEST(PrepareProcess, ClosedStandardDescriptorsAreNotHandedToFiles) {
+  const int status = in_child([] {
+    close(0);
+    close(1);
+    close(2);
+    prepare_process();
+    if (!is_dev_null(0) || !is_dev_null(1) || !is_dev_null(2)) _exit(10);
+    if ((fcntl(0, F_GETFL) & O_ACCMODE) != O_RDONLY) _exit(11);
+    const int file = open("/dev/zero", O_RDONLY);
+    _exit(file > 2 ? 0 : 12);
+  });
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+
+  // An open descriptor is left as it is.
+  const int kept = in_child([] {
+    dup2(open("/dev/zero", O_RDONLY), 1);
+    close(2);
+    prepare_process();
+    struct stat out {};
+    fstat(1, &out);
+    struct stat zero {};
+    stat("/dev/zero", &zero);
+    _exit(out.st_rdev == zero.st_rdev && is_dev_null(2) ? 0 : 13);
+  });
+  ASSERT_TRUE(WIFEXITED(kept));
+  EXPECT_EQ(WEXITSTATUS(kept), 0);
+}
+
+}  // namespace
+}  // namespace console
