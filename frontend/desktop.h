@@ -34,13 +34,13 @@ class Desktop {
   virtual bool startProgram(const QString& program, const QStringList& arguments,
                             const QString& workingFolder) = 0;
 
-  // Opens a document with the desktop's default viewer, without waiting.
-  // Returns false when no viewer could be started for it.
-  virtual bool openDocument(const QString& path) = 0;
+  // Opens the manual under `workDir` in the desktop's viewer, without
+  // waiting. Returns false when no viewer could be started for it.
+  virtual bool openManual(const QString& workDir) = 0;
 
-  // Lets the user change the regional number settings: starts the desktop's
+  // Lets the user change the regional number settings: starts the system's
   // region settings panel when one is installed, otherwise tells the user
-  // which environment variable to set. Does not wait.
+  // which environment variables to set. Does not wait.
   virtual void openRegionSettings() = 0;
 
   // Runs the filter editor modally; it may rewrite `filterFileName`, the

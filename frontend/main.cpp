@@ -1,6 +1,7 @@
 // sonabrix: the windowed front end that starts the impulse-response
 // converters.
 #include <QApplication>
+#include <QDir>
 #include <QStyleFactory>
 
 #include "frontend/program_lookup.h"
@@ -16,7 +17,8 @@ int main(int argc, char* argv[]) {
   // Fusion draws the design's caption colours on every desktop.
   app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
-  inputs.programFolder = QCoreApplication::applicationDirPath();
+  // In the system's own notation: WorkDir on Windows is a backslashed path.
+  inputs.programFolder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
   inputs.pathDirs = frontend::pathDirectories(qEnvironmentVariable("PATH"));
 
   frontend::QtDesktop desktop;

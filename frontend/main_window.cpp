@@ -450,8 +450,8 @@ void MainWindow::convert() {
 }
 
 void MainWindow::showHelp() {
-  const QString manual = manualPath(environment_.workDir, kHostPlatform);
-  if (!desktop_.openDocument(manual)) desktop_.showMessage(manualNotOpenedMessage(manual));
+  if (!desktop_.openManual(environment_.workDir))
+    desktop_.showMessage(manualNotOpenedMessage(manualPath(environment_.workDir, kHostPlatform)));
 }
 
 void MainWindow::confirmExit() {

@@ -295,7 +295,7 @@ TEST_F(WindowTest, EnterOrReturnPressesTheFocusedButton) {
 
   button("SSCommand1")->setFocus();
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
-  EXPECT_EQ(desktop.openedDocuments.size(), 1);
+  EXPECT_EQ(desktop.openedManuals.size(), 1);
 }
 
 TEST_F(WindowTest, ExitAnsweredNoChangesNothing) {
@@ -321,12 +321,12 @@ TEST_F(WindowTest, ExitAnsweredYesEndsTheProgramAfterTheBeep) {
 
 TEST_F(WindowTest, HelpOpensTheManualUnderWorkDir) {
   QTest::mouseClick(button("SSCommand1"), Qt::LeftButton);
-  EXPECT_EQ(desktop.openedDocuments, QStringList{workDir.path() + "/Manual/MSonabrix.mht"});
+  EXPECT_EQ(desktop.openedManuals, QStringList{workDir.path()});
   EXPECT_TRUE(desktop.messages.isEmpty());
 }
 
 TEST_F(WindowTest, HelpWithoutAViewerNamesTheManual) {
-  desktop.documentViewerFound = false;
+  desktop.manualViewerFound = false;
   QTest::mouseClick(button("SSCommand1"), Qt::LeftButton);
   const QString manual = workDir.path() + "/Manual/MSonabrix.mht";
   ASSERT_EQ(desktop.messages.size(), 1);

@@ -6,42 +6,63 @@ namespace frontend {
 
 namespace {
 
-QString joinPath(const QString& folder, const QString& name) {
-  if (folder.isEmpty() || folder.endsWith(u'/')) return folder + name;
-  return folder + u'/' + name;
+QChar folderSeparator(Platform platform) {
+  return platform == Platform::Windows ? u'\\' : u'/';
+}
+
+bool holdsFolder(const QString& name, Platform platform) {
+  return name.contains(u'/') || (platform == Platform::Windows && name.contains(u'\\'));
+}
+
+bool isAbsolute(const QString& name, Platform platform) {
+  if (platform == Platform::Linux) return name.startsWith(u'/');
+  return name.startsWith(u'/') || name.startsWith(u'\\') ||
+         (name.size() > 1 && name[1] == u':');
+}
+
+QString joinPath(const QString& folder, const QString& name, Platform platform) {
+  const QChar separator = folderSeparator(platform);
+  if (folder.isEmpty() || folder.endsWith(separator) || folder.endsWith(u'/'))
+    return folder + name;
+  return folder + separator + name;
 }
 
 }  // namespace
 
-QStringList pathDirectories(const QString& pathVariable) {
-  return pathVariable.split(u':', Qt::SkipEmptyParts);
+QStringList pathDirectories(const QString& pathVariable, Platform platform) {
+  return pathVariable.split(platform == Platform::Windows ? u';' : u':', Qt::SkipEmptyParts);
 }
 
 std::optional<QString> findProgram(const QString& name, const ProgramSearch& search,
                                    const ProgramFileTest& isProgramFile) {
+  const Platform platform = search.platform;
   if (name.isEmpty()) return std::nullopt;
-  if (name.contains(u'/')) {
-    const QString path = name.startsWith(u'/') ? name : joinPath(search.workDir, name);
+  if (holdsFolder(name, platform)) {
+    const QString path =
+        isAbsolute(name, platform) ? name : joinPath(search.workDir, name, platform);
     if (isProgramFile(path)) return path;
     return std::nullopt;
   }
 
   if (!search.workDir.isEmpty()) {
-    const QString exact = joinPath(search.workDir, name);
+    const QString exact = joinPath(search.workDir, name, platform);
     if (isProgramFile(exact)) return exact;
   }
 
-  // The command lines name Windows programs ("IRGEN.EXE"); installed here
-  // they are lower case and without the suffix.
-  QString plain = name.toLower();
-  if (plain.endsWith(u".exe")) plain.chop(4);
+  // The command lines name Windows programs ("IRGEN.EXE"); installed on
+  // Linux they are lower case and without the suffix.
+  QString plain = name;
+  if (platform == Platform::Linux) {
+    plain = name.toLower();
+    if (plain.endsWith(u".exe")) plain.chop(4);
+  }
   if (plain.isEmpty()) return std::nullopt;
 
   QStringList folders{search.workDir, search.besideDir};
   folders += search.pathDirs;
   for (const QString& folder : folders) {
     if (folder.isEmpty()) continue;
-    const QString candidate = joinPath(folder, plain);
+    const QString candidate = joinPath(folder, plain, platform);
     if (isProgramFile(candidate)) return candidate;
   }
   return std::nullopt;

@@ -10,6 +10,8 @@
 #include <functional>
 #include <optional>
 
+#include "frontend/platform.h"
+
 namespace frontend {
 
 // True when `path` names an executable file.
@@ -19,16 +21,21 @@ struct ProgramSearch {
   QString workDir;          // searched first
   QString besideDir;        // the folder of the sonabrix program file
   QStringList pathDirs;     // the PATH folders, in order
+  Platform platform = kHostPlatform;
 };
 
-// The folders of a PATH value (":"-separated; empty entries skipped).
-QStringList pathDirectories(const QString& pathVariable);
+// The folders of a PATH value, split at the platform's list separator (":"
+// on Linux, ";" on Windows, where ":" follows a drive letter); empty entries
+// skipped.
+QStringList pathDirectories(const QString& pathVariable, Platform platform = kHostPlatform);
 
 // The full path of the program named `name` (word 0 of a command line):
-// a file of exactly that name in workDir; else the name in lower case with a
-// final ".exe" removed, looked for in workDir, then besideDir, then each
-// PATH folder. A name holding "/" is taken as a path relative to workDir
-// and not searched for. nullopt when nothing is found.
+// a file of exactly that name in workDir; else, looked for in workDir, then
+// besideDir, then each PATH folder: on Linux the name in lower case with a
+// final ".exe" removed (the command lines name Windows programs), on Windows
+// the name as given. A name holding a folder separator ("/"; on Windows
+// also "\") is taken as a path relative to workDir and not searched for.
+// nullopt when nothing is found.
 std::optional<QString> findProgram(const QString& name,
                                    const ProgramSearch& search,
                                    const ProgramFileTest& isProgramFile);

@@ -13,7 +13,8 @@ ProgramFileTest filesAt(std::set<QString> files) {
 }
 
 const ProgramSearch kSearch{QStringLiteral("/w"), QStringLiteral("/app/bin"),
-                            {QStringLiteral("/usr/local/bin"), QStringLiteral("/usr/bin")}};
+                            {QStringLiteral("/usr/local/bin"), QStringLiteral("/usr/bin")},
+                            Platform::Linux};
 
 TEST(ProgramLookup, SearchOrder) {
   struct Case {
@@ -52,9 +53,32 @@ TEST(ProgramLookup, ResolveSplitsWordsAndReportsMissingProgram) {
   EXPECT_EQ(missing, QString());
 }
 
-TEST(ProgramLookup, PathValueSplitsOnColonsSkippingEmpties) {
-  EXPECT_EQ(pathDirectories(QStringLiteral("/a::/b:")), (QStringList{"/a", "/b"}));
-  EXPECT_EQ(pathDirectories(QString()), QStringList());
+TEST(ProgramLookup, WindowsSearchesTheNameAsGivenWithBackslashedFolders) {
+  const ProgramSearch search{QStringLiteral("C:\\TOOLS"), QStringLiteral("D:\\SONABRIX\\"),
+                             {QStringLiteral("C:\\WINDOWS")}, Platform::Windows};
+  struct Case {
+    const char* name;
+    std::set<QString> files;
+    std::optional<QString> found;
+  } cases[] = {
+      {"IRGEN.EXE", {"C:\\TOOLS\\IRGEN.EXE"}, "C:\\TOOLS\\IRGEN.EXE"},
+      {"IRGEN.EXE", {"D:\\SONABRIX\\IRGEN.EXE"}, "D:\\SONABRIX\\IRGEN.EXE"},
+      {"fenwix4.exe", {"C:\\WINDOWS\\fenwix4.exe"}, "C:\\WINDOWS\\fenwix4.exe"},
+      {"IRGEN.EXE", {"C:\\TOOLS\\irgen"}, std::nullopt},  // ".exe" is not stripped
+      {"sub\\prog.exe", {"C:\\TOOLS\\sub\\prog.exe"}, "C:\\TOOLS\\sub\\prog.exe"},
+      {"E:\\prog.exe", {"E:\\prog.exe"}, "E:\\prog.exe"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(findProgram(QString::fromUtf8(c.name), search, filesAt(c.files)), c.found)
+        << c.name;
+}
+
+TEST(ProgramLookup, PathValueSplitsAtThePlatformsSeparatorSkippingEmpties) {
+  EXPECT_EQ(pathDirectories(QStringLiteral("/a::/b:"), Platform::Linux),
+            (QStringList{"/a", "/b"}));
+  EXPECT_EQ(pathDirectories(QString(), Platform::Linux), QStringList());
+  EXPECT_EQ(pathDirectories(QStringLiteral("C:\\Windows;;D:\\Tools;"), Platform::Windows),
+            (QStringList{"C:\\Windows", "D:\\Tools"}));
 }
 
 }  // namespace

@@ -7,7 +7,11 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "frontend/command_words.h"
 #include "frontend/messages.h"
+#include "frontend/platform.h"
+#include "frontend/regional_check.h"
+#include "frontend/work_dir.h"
 
 namespace frontend {
 
@@ -57,8 +61,34 @@ bool QtDesktop::startProgram(const QString& program, const QStringList& argument
   return process.startDetached();
 }
 
-bool QtDesktop::openDocument(const QString& path) {
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+bool QtDesktop::startCommandLine(const QString& commandLine) {
+  QStringList words = splitCommandWords(commandLine);
+  if (words.isEmpty()) return false;
+  const QString program = words.takeFirst();
+  return QProcess::startDetached(program, words);
+}
+
+// The two desktops differ here only. Windows runs the design's own command
+// lines: Explorer for the manual and the Control Panel's regional settings.
+// Elsewhere the default viewer opens the manual, and a region settings
+// panel, when one is installed, stands in for the Control Panel.
+
+bool QtDesktop::openManual(const QString& workDir) {
+  if constexpr (kHostPlatform == Platform::Windows)
+    return startCommandLine(windowsHelpCommandLine(workDir));
+  return QDesktopServices::openUrl(
+      QUrl::fromLocalFile(manualPath(workDir, Platform::Linux)));
+}
+
+void QtDesktop::openRegionSettings() {
+  if constexpr (kHostPlatform == Platform::Windows) {
+    startCommandLine(QString::fromLatin1(kWindowsRegionalPanelCommand));
+    return;
+  }
+  const std::optional<SettingsPanel> panel = findRegionSettingsPanel(
+      [](const QString& program) { return QStandardPaths::findExecutable(program); });
+  if (!panel || !startProgram(panel->program, panel->arguments, QString()))
+    showMessage(regionalSettingsHint());
 }
 
 const QList<SettingsPanel>& regionSettingsPanels() {
@@ -77,13 +107,6 @@ std::optional<SettingsPanel> findRegionSettingsPanel(
     if (!path.isEmpty()) return SettingsPanel{path, panel.arguments};
   }
   return std::nullopt;
-}
-
-void QtDesktop::openRegionSettings() {
-  const std::optional<SettingsPanel> panel = findRegionSettingsPanel(
-      [](const QString& program) { return QStandardPaths::findExecutable(program); });
-  if (!panel || !startProgram(panel->program, panel->arguments, QString()))
-    showMessage(regionalSettingsHint());
 }
 
 void QtDesktop::runFilterEditor(QString& filterFileName) {

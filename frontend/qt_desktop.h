@@ -1,5 +1,6 @@
 // The real desktop edge on Qt: message boxes, the beep, detached processes,
-// the default document viewer and the region settings panel.
+// the manual's viewer and the region settings panel. The only place where
+// Windows and Linux desktops are told apart.
 #ifndef FRONTEND_QT_DESKTOP_H_
 #define FRONTEND_QT_DESKTOP_H_
 
@@ -24,12 +25,18 @@ class QtDesktop : public Desktop {
   void beep() override;
   bool startProgram(const QString& program, const QStringList& arguments,
                     const QString& workingFolder) override;
-  bool openDocument(const QString& path) override;
+  bool openManual(const QString& workDir) override;
   void openRegionSettings() override;
   void runFilterEditor(QString& filterFileName) override;
   void endProgram() override;
 
  private:
+  // Starts a command line split into words by the Windows rules, detached.
+  // On Windows the words are joined again by single blanks; for the fixed
+  // lines started here, which hold no quotes, that gives back the line as
+  // built, blanks in the manual's path included.
+  bool startCommandLine(const QString& commandLine);
+
   QWidget* parent_;
 };
 

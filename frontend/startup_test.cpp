@@ -13,6 +13,7 @@
 
 #include "frontend/messages.h"
 #include "frontend/testing/fake_desktop.h"
+#include "frontend/work_dir.h"
 
 namespace frontend {
 namespace {
@@ -115,8 +116,8 @@ TEST(StartupTest, HelpFromTheBuiltProgramFolderOpensTheBuiltManual) {
   const auto window = startSonabrix(inputsWith(QLocale(QLocale::English), folder), desktop);
   ASSERT_NE(window, nullptr);
   window->showHelp();
-  ASSERT_EQ(desktop.openedDocuments.size(), 1);
-  EXPECT_EQ(QFileInfo(desktop.openedDocuments[0]).canonicalFilePath(),
+  ASSERT_EQ(desktop.openedManuals.size(), 1);
+  EXPECT_EQ(QFileInfo(manualPath(desktop.openedManuals[0], kHostPlatform)).canonicalFilePath(),
             QFileInfo(QStringLiteral(SONABRIX_BUILT_MANUAL)).canonicalFilePath());
 }
 

@@ -25,7 +25,7 @@ class FakeDesktop : public Desktop {
   // Recorded calls, in order of arrival.
   QList<UserMessage> messages;
   QList<Start> starts;
-  QStringList openedDocuments;
+  QStringList openedManuals;  // the WorkDir of each Help
   int beeps = 0;
   int regionSettingsOpened = 0;
   int filterEditorRuns = 0;
@@ -35,8 +35,8 @@ class FakeDesktop : public Desktop {
   std::deque<MessageAnswer> answers;
   // What the filter editor leaves in FilterFileName when it closes.
   QString filterEditorResult;
-  // Whether a viewer takes the documents opened.
-  bool documentViewerFound = true;
+  // Whether a viewer takes the manual.
+  bool manualViewerFound = true;
   // Carries out program starts when set (a QtDesktop).
   Desktop* processStarter = nullptr;
 
@@ -54,9 +54,9 @@ class FakeDesktop : public Desktop {
     starts.append({program, arguments, workingFolder});
     return processStarter ? processStarter->startProgram(program, arguments, workingFolder) : true;
   }
-  bool openDocument(const QString& path) override {
-    openedDocuments.append(path);
-    return documentViewerFound;
+  bool openManual(const QString& workDir) override {
+    openedManuals.append(workDir);
+    return manualViewerFound;
   }
   void openRegionSettings() override { ++regionSettingsOpened; }
   void runFilterEditor(QString& filterFileName) override {
