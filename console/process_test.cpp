@@ -7,7 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <string>
 
 namespace console {
 namespace {
@@ -37,7 +39,7 @@ TEST(PrepareProcess, ClosedStandardDescriptorsAreNotHandedToFiles) {
     close(0);
     close(1);
     close(2);
-    prepare_process();
+    prepare_process(nullptr);
     if (!is_dev_null(0) || !is_dev_null(1) || !is_dev_null(2)) _exit(10);
     if ((fcntl(0, F_GETFL) & O_ACCMODE) != O_RDONLY) _exit(11);
     const int file = open("/dev/zero", O_RDONLY);
@@ -50,7 +52,7 @@ TEST(PrepareProcess, ClosedStandardDescriptorsAreNotHandedToFiles) {
   const int kept = in_child([] {
     dup2(open("/dev/zero", O_RDONLY), 1);
     close(2);
-    prepare_process();
+    prepare_process(nullptr);
     struct stat out {};
     fstat(1, &out);
     struct stat zero {};
@@ -59,6 +61,51 @@ TEST(PrepareProcess, ClosedStandardDescriptorsAreNotHandedToFiles) {
   });
   ASSERT_TRUE(WIFEXITED(kept));
   EXPECT_EQ(WEXITSTATUS(kept), 0);
+}
+
+std::string g_marker;
+
+void remove_marker() noexcept { unlink(g_marker.c_str()); }
+
+TEST(PrepareProcess, FatalSignalRunsTheCleanupAndStillKillsTheProcess) {
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+    char folder[] = "/tmp/process_test_XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    g_marker = std::string(folder) + "/pending";
+    close(open(g_marker.c_str(), O_WRONLY | O_CREAT, 0644));
+    const int status = in_child([signal_number] {
+      signal(SIGQUIT, SIG_DFL);  // no core file from the test
+      prepare_process(remove_marker);
+      raise(signal_number);
+      _exit(20);
+    });
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number)
+        << "signal " << signal_number << ", wait status " << status;
+    EXPECT_NE(access(g_marker.c_str(), F_OK), 0) << "signal " << signal_number;
+    unlink(g_marker.c_str());
+    rmdir(folder);
+  }
+}
+
+TEST(PrepareProcess, BrokenPipeAndFileSizeLimitBecomeFailedWrites) {
+  const int status = in_child([] {
+    prepare_process(nullptr);
+    raise(SIGPIPE);
+    raise(SIGXFSZ);
+    _exit(0);
+  });
+  ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+
+  // A signal ignored by whoever started the process stays ignored.
+  const int ignored = in_child([] {
+    signal(SIGHUP, SIG_IGN);
+    prepare_process(nullptr);
+    raise(SIGHUP);
+    _exit(0);
+  });
+  ASSERT_TRUE(WIFEXITED(ignored));
+  EXPECT_EQ(WEXITSTATUS(ignored), 0);
 }
 
 }  // namespace

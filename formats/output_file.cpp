@@ -1,13 +1,18 @@
 #include "formats/output_file.h"
 
-#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 #include <system_error>
-#include <vector>
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <unistd.h>
+#endif
 
 namespace formats {
 namespace {
@@ -19,25 +24,45 @@ namespace fs = std::filesystem;
 constexpr char kTemporaryPrefix[] = ".irtmp-";
 
 // Temporaries not yet committed or discarded. The converters end a failed run
-// through std::exit, which skips the destructors of local objects, so the
-// leftovers are removed by an exit handler. The list is never destroyed, so
-// an OutputFile that outlives the exit handler can still use it.
-std::vector<fs::path>& pending() {
-  static auto* list = [] {
-    auto* l = new std::vector<fs::path>;
-    std::atexit([] {
-      std::error_code ec;
-      for (const auto& p : pending()) fs::remove(p, ec);
-      pending().clear();
-    });
-    return l;
-  }();
-  return *list;
+// through std::exit, which skips the destructors of local objects, and may be
+// killed by a signal; both remove the leftovers from this table. It is a
+// fixed array of C strings so that a signal handler can walk it without
+// allocating, and an entry is marked used only once its path is complete.
+constexpr std::size_t kMaxPending = 16;
+constexpr std::size_t kMaxPathBytes = 4096;
+
+struct PendingEntry {
+  volatile std::sig_atomic_t used = 0;
+  char path[kMaxPathBytes] = {};
+};
+
+PendingEntry g_pending[kMaxPending];
+
+void remove_at_exit() { remove_pending_temporaries(); }
+
+// False when the table is full or the path too long for it.
+bool remember(const fs::path& p) {
+  static const bool registered = std::atexit(remove_at_exit) == 0;
+  const std::string& text = p.native();
+  if (!registered || text.size() >= kMaxPathBytes) return false;
+  for (PendingEntry& entry : g_pending) {
+    if (entry.used) continue;
+    std::memcpy(entry.path, text.c_str(), text.size() + 1);
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    entry.used = 1;
+    return true;
+  }
+  return false;
 }
 
 void forget(const fs::path& p) {
-  auto& list = pending();
-  list.erase(std::remove(list.begin(), list.end(), p), list.end());
+  for (PendingEntry& entry : g_pending) {
+    if (entry.used && p.native() == entry.path) {
+      entry.used = 0;
+      std::atomic_signal_fence(std::memory_order_seq_cst);
+      return;
+    }
+  }
 }
 
 std::string random_suffix() {
@@ -57,6 +82,19 @@ std::string random_suffix() {
 }
 
 }  // namespace
+
+void remove_pending_temporaries() noexcept {
+  for (PendingEntry& entry : g_pending) {
+    if (!entry.used) continue;
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+#if defined(__unix__) || defined(__APPLE__)
+    unlink(entry.path);  // async-signal-safe, unlike remove()
+#else
+    std::remove(entry.path);
+#endif
+    entry.used = 0;
+  }
+}
 
 OutputFile::~OutputFile() { discard(); }
 
@@ -92,15 +130,20 @@ bool OutputFile::open(const fs::path& target) {
     fs::path candidate = folder / (kTemporaryPrefix + random_suffix());
     errno = 0;
     std::FILE* f = std::fopen(candidate.c_str(), "wbx");
-    if (f != nullptr) {
-      file_ = f;
-      target_ = resolved;
-      temporary_ = candidate;
-      failed_ = false;
-      pending().push_back(candidate);
-      return true;
+    if (f == nullptr) {
+      if (errno != EEXIST) return false;
+      continue;
     }
-    if (errno != EEXIST) return false;
+    if (!remember(candidate)) {
+      std::fclose(f);
+      fs::remove(candidate, ec);
+      return false;
+    }
+    file_ = f;
+    target_ = resolved;
+    temporary_ = candidate;
+    failed_ = false;
+    return true;
   }
   return false;
 }

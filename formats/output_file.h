@@ -6,7 +6,8 @@
 // Until commit() succeeds the target is untouched: a run that fails, returns
 // early or ends through std::exit never leaves a half-written file and never
 // changes an existing file of the target's name. Temporaries that are still
-// pending when the process ends normally or through std::exit are removed.
+// pending when the process ends normally or through std::exit are removed;
+// remove_pending_temporaries() does the same from a signal handler.
 //
 // Temporaries are named ".irtmp-" and 12 random characters, whatever the
 // length of the target's name, so any name the folder accepts can be written.
@@ -28,11 +29,12 @@ class OutputFile {
   OutputFile& operator=(const OutputFile&) = delete;
 
   // Prepares to write `target`. False when the target cannot be written:
-  // its folder is missing or not writable, the target is a folder, or an
-  // existing target cannot be opened for writing. Nothing is changed on
-  // failure. When the target is a symbolic link, the file it points to is
-  // the one replaced on commit. An existing target that is neither a file
-  // nor a folder (a device such as /dev/null, a pipe) is written in place.
+  // its folder is missing or not writable, the target is a folder, an
+  // existing target cannot be opened for writing, or 16 outputs are already
+  // pending. Nothing is changed on failure. When the target is a symbolic
+  // link, the file it points to is the one replaced on commit. An existing
+  // target that is neither a file nor a folder (a device such as /dev/null,
+  // a pipe) is written in place.
   bool open(const std::filesystem::path& target);
 
   // Appends bytes to the temporary. False on a write failure (disk full).
@@ -51,9 +53,14 @@ class OutputFile {
  private:
   std::FILE* file_ = nullptr;
   std::filesystem::path target_;
-  std::filesystem::path temporary_;
+  std::filesystem::path temporary_;  // empty when written in place
   bool failed_ = false;
 };
+
+// Removes every temporary that is neither committed nor discarded. Safe to
+// call from a signal handler: it neither allocates nor locks. Meant for a
+// process that is about to die of a signal.
+void remove_pending_temporaries() noexcept;
 
 // True when both names exist and refer to the same file (hard links and
 // symbolic links included). False when either does not exist or cannot be

@@ -132,6 +132,30 @@ TEST(OutputFile, TemporaryNameIsShortHiddenAndInTheTargetsFolder) {
   EXPECT_EQ(dir.entries(), std::vector<std::string>{longest});
 }
 
+TEST(OutputFile, PendingTemporariesCanBeRemovedFromASignalHandler) {
+  TestTempDir dir;
+  write_bytes(dir / "kept.tim", Bytes{1});
+  OutputFile a;
+  OutputFile b;
+  ASSERT_TRUE(a.open(dir / "kept.tim"));
+  ASSERT_TRUE(b.open(dir / "new.tim"));
+  ASSERT_TRUE(a.write(Bytes(100, 5)));
+  EXPECT_EQ(dir.entries().size(), 3u);
+  remove_pending_temporaries();
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"kept.tim"});
+  EXPECT_EQ(read_bytes(dir / "kept.tim"), (Bytes{1}));
+
+  // The table is reused: later outputs still work and are still cleaned up.
+  OutputFile c;
+  ASSERT_TRUE(c.open(dir / "later.tim"));
+  ASSERT_TRUE(c.commit());
+  for (int i = 0; i < 40; ++i) {
+    OutputFile d;
+    ASSERT_TRUE(d.open(dir / "again.tim")) << "open number " << i;
+  }
+  EXPECT_EQ(dir.entries().size(), 2u);
+}
+
 TEST(RefersToSameFile, SeesThroughSpellingsAndLinks) {
   TestTempDir dir;
   const fs::path a = dir / "a.wav";

@@ -2,6 +2,7 @@
 // readers (sox, Python's wave module) make of irexpo's output.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -127,6 +128,19 @@ TEST_F(EndToEnd, TimFilesCanBeReadFromPipes) {
   EXPECT_EQ(cut.status, 1);
   EXPECT_EQ(cut.err, "\r\nrun-time error F6201: READ(/dev/stdin)\r\n- end of file\r\n");
   EXPECT_FALSE(fs::exists(at("cut.wav")));
+}
+
+TEST_F(EndToEnd, FileSizeLimitIsAWriteErrorAndLeavesNothingBehind) {
+  write_tim(at("L.tim"), wave_shape(20000, 0.5f), 1000.0f / 44100.0f);
+  formats::write_bytes(at("out.wav"), {1, 2, 3});
+  const Result r = shell(std::string("ulimit -f 4; '") + IREXPO_PROGRAM + "' out.wav L.tim");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "\r\nrun-time error F6301: WRITE(out.wav)\r\n- write error\r\n");
+  EXPECT_EQ(read_bytes(at("out.wav")), (std::vector<std::uint8_t>{1, 2, 3}));
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(work_.path())) names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"L.tim", "out.wav"}));
 }
 
 TEST_F(EndToEnd, SoxAndPythonReadTheSameFramesBack) {

@@ -191,9 +191,9 @@ TEST(IrgenProgram, FailedWriteIsAnErrorStopAndLeavesExistingFilesAlone) {
   pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    // Files may not grow beyond 64 KiB, as on a full disk; the write then
-    // fails instead of raising a signal.
-    std::signal(SIGXFSZ, SIG_IGN);
+    // Files may not grow beyond 64 KiB, as on a full disk. The program
+    // itself sees to it that the write fails instead of raising SIGXFSZ.
+    std::signal(SIGXFSZ, SIG_DFL);
     rlimit limit{65536, 65536};
     setrlimit(RLIMIT_FSIZE, &limit);
     int o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -270,6 +270,53 @@ TEST(IrgenProgram, WaveFileCanBeReadFromAPipe) {
   EXPECT_EQ(cut.status, 1);
   EXPECT_EQ(cut.err, "\r\nrun-time error F6201: READ(/dev/stdin)\r\n- end of file\r\n");
   EXPECT_FALSE(fs::exists(dir / "cut.tim"));
+}
+
+TEST(IrgenProgram, KilledAtAPromptLeavesNoTemporaryFile) {
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
+    formats::TestTempDir dir;
+    formats::write_bytes(dir / "a.wav", test::make_wave({.channels = 2}, test::ramp(64)));
+    formats::write_bytes(dir / "l.tim", Bytes{7});
+    int to_child[2];
+    int from_child[2];
+    ASSERT_EQ(pipe(to_child), 0);
+    ASSERT_EQ(pipe(from_child), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      dup2(to_child[0], 0);
+      dup2(from_child[1], 1);
+      close(to_child[1]);
+      close(from_child[0]);
+      if (chdir(dir.path().c_str()) != 0) _exit(99);
+      execl(IRGEN_PROGRAM, "irgen", static_cast<char*>(nullptr));
+      _exit(98);
+    }
+    close(to_child[0]);
+    close(from_child[1]);
+    // A blank right name: the left temporary is open while unit 4 is asked for.
+    const std::string answers = "a.wav\nl.tim\n  \n0\n0\n";
+    ASSERT_EQ(write(to_child[1], answers.data(), answers.size()),
+              static_cast<ssize_t>(answers.size()));
+    std::string shown;
+    char buffer[256];
+    while (!shown.ends_with("UNIT 4? ")) {
+      const ssize_t n = read(from_child[0], buffer, sizeof buffer);
+      ASSERT_GT(n, 0) << shown;
+      shown.append(buffer, static_cast<std::size_t>(n));
+    }
+    EXPECT_EQ(entries(dir.path()).size(), 3u) << "the left temporary exists";
+    kill(child, signal_number);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    close(to_child[1]);
+    close(from_child[0]);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number)
+        << "signal " << signal_number << ", wait status " << status;
+    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"a.wav", "l.tim"}))
+        << "signal " << signal_number;
+    EXPECT_EQ(formats::read_bytes(dir / "l.tim"), Bytes{7});
+  }
 }
 
 // The external files, read independently: where the samples are and what
