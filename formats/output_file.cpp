@@ -113,6 +113,7 @@ bool OutputFile::open(const fs::path& target) {
     file_ = std::fopen(resolved.c_str(), "wb");
     target_ = resolved;
     failed_ = false;
+    state_ = file_ != nullptr ? State::kWriting : State::kIdle;
     return file_ != nullptr;
   }
   if (fs::exists(st)) {
@@ -143,6 +144,7 @@ bool OutputFile::open(const fs::path& target) {
     target_ = resolved;
     temporary_ = candidate;
     failed_ = false;
+    state_ = State::kWriting;
     return true;
   }
   return false;
@@ -157,24 +159,36 @@ bool OutputFile::write(std::span<const std::uint8_t> bytes) {
   return !failed_;
 }
 
-bool OutputFile::commit() {
-  if (file_ == nullptr) return false;
+bool OutputFile::finish() {
+  if (state_ == State::kFinished) return true;
+  if (state_ != State::kWriting) return false;
   bool ok = !failed_;
   if (std::fflush(file_) != 0) ok = false;
   if (std::fclose(file_) != 0) ok = false;
   file_ = nullptr;
-  if (temporary_.empty()) return ok;  // written in place
-  std::error_code ec;
-  if (ok) {
+  if (!ok) {
+    discard();
+    return false;
+  }
+  if (!temporary_.empty()) {
     // A rewritten file keeps the permissions it had.
+    std::error_code ec;
     const fs::file_status old = fs::status(target_, ec);
     if (!ec && fs::exists(old)) {
       fs::permissions(temporary_, old.permissions(), ec);
     }
-    ec.clear();
-    fs::rename(temporary_, target_, ec);
-    if (ec) ok = false;
   }
+  state_ = State::kFinished;
+  return true;
+}
+
+bool OutputFile::commit() {
+  if (!finish()) return false;
+  state_ = State::kIdle;
+  if (temporary_.empty()) return true;  // written in place
+  std::error_code ec;
+  fs::rename(temporary_, target_, ec);
+  const bool ok = !ec;
   if (!ok) fs::remove(temporary_, ec);
   forget(temporary_);
   temporary_.clear();
@@ -184,6 +198,7 @@ bool OutputFile::commit() {
 void OutputFile::discard() {
   if (file_ != nullptr) std::fclose(file_);
   file_ = nullptr;
+  state_ = State::kIdle;
   if (!temporary_.empty()) {
     std::error_code ec;
     fs::remove(temporary_, ec);

@@ -2,12 +2,13 @@
 // when it is complete.
 //
 // open() creates a temporary file in the target's folder; write() appends to
-// it; commit() flushes, closes and renames it over the target in one step.
-// Until commit() succeeds the target is untouched: a run that fails, returns
-// early or ends through std::exit never leaves a half-written file and never
-// changes an existing file of the target's name. Temporaries that are still
-// pending when the process ends normally or through std::exit are removed;
-// remove_pending_temporaries() does the same from a signal handler.
+// it; finish() flushes and closes it; commit() renames it over the target in
+// one step. Until commit() succeeds the target is untouched: a run that
+// fails, returns early or ends through std::exit never leaves a half-written
+// file and never changes an existing file of the target's name. Temporaries
+// that are still pending when the process ends normally or through std::exit
+// are removed; remove_pending_temporaries() does the same from a signal
+// handler.
 //
 // Temporaries are named ".irtmp-" and 12 random characters, whatever the
 // length of the target's name, so any name the folder accepts can be written.
@@ -40,9 +41,17 @@ class OutputFile {
   // Appends bytes to the temporary. False on a write failure (disk full).
   bool write(std::span<const std::uint8_t> bytes);
 
-  // Flushes and closes the temporary and renames it over the target. False
-  // when any of these fails; the temporary is then removed and the target is
-  // as it was. Calling commit() without a successful open() gives false.
+  // Flushes and closes the temporary, so that only the rename is left to
+  // commit(). False when a write, the flush or the close failed; the
+  // temporary is then removed and the target is as it was. A run that
+  // finishes all its outputs before it commits any changes none of their
+  // targets when the disk fills up.
+  bool finish();
+
+  // Finishes the temporary if that is not done yet, then renames it over the
+  // target. False when any step fails; the temporary is then removed and the
+  // target is as it was. Calling commit() without a successful open() gives
+  // false.
   bool commit();
 
   // Closes and removes the temporary; the target stays as it was.
@@ -51,9 +60,12 @@ class OutputFile {
   bool is_open() const { return file_ != nullptr; }
 
  private:
+  enum class State { kIdle, kWriting, kFinished };
+
   std::FILE* file_ = nullptr;
   std::filesystem::path target_;
   std::filesystem::path temporary_;  // empty when written in place
+  State state_ = State::kIdle;
   bool failed_ = false;
 };
 

@@ -132,6 +132,39 @@ TEST(OutputFile, TemporaryNameIsShortHiddenAndInTheTargetsFolder) {
   EXPECT_EQ(dir.entries(), std::vector<std::string>{longest});
 }
 
+TEST(OutputFile, FinishedFilesWaitForCommitAndFailuresShowAtFinish) {
+  TestTempDir dir;
+  write_bytes(dir / "left.tim", Bytes{1});
+  write_bytes(dir / "right.tim", Bytes{2});
+  OutputFile left;
+  OutputFile right;
+  ASSERT_TRUE(left.open(dir / "left.tim"));
+  ASSERT_TRUE(right.open(dir / "right.tim"));
+  ASSERT_TRUE(left.write(Bytes{3, 3}));
+  ASSERT_TRUE(right.write(Bytes{4, 4}));
+  ASSERT_TRUE(left.finish());
+  ASSERT_TRUE(right.finish());
+  EXPECT_TRUE(left.finish());  // a second finish changes nothing
+  EXPECT_EQ(read_bytes(dir / "left.tim"), (Bytes{1}));
+  EXPECT_EQ(read_bytes(dir / "right.tim"), (Bytes{2}));
+  ASSERT_TRUE(left.commit());
+  ASSERT_TRUE(right.commit());
+  EXPECT_EQ(read_bytes(dir / "left.tim"), (Bytes{3, 3}));
+  EXPECT_EQ(read_bytes(dir / "right.tim"), (Bytes{4, 4}));
+  EXPECT_FALSE(left.commit());
+  EXPECT_FALSE(left.finish());
+
+  if (fs::exists("/dev/full")) {
+    // Buffered bytes that cannot be flushed fail the finish, not later.
+    OutputFile full;
+    ASSERT_TRUE(full.open("/dev/full"));
+    ASSERT_TRUE(full.write(Bytes{1, 2, 3}));
+    EXPECT_FALSE(full.finish());
+    EXPECT_FALSE(full.commit());
+  }
+  EXPECT_EQ(dir.entries().size(), 2u);
+}
+
 TEST(OutputFile, PendingTemporariesCanBeRemovedFromASignalHandler) {
   TestTempDir dir;
   write_bytes(dir / "kept.tim", Bytes{1});

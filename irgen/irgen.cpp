@@ -305,7 +305,16 @@ void convert(Dialogue& d, const Clock& clock) {
   }
 
   input.close();
-  for (Output* out : {&left, stereo ? &right : nullptr}) {
+  // Both files are complete on disk before either is renamed into place, so
+  // a full disk or a failed write leaves both targets as they were. What can
+  // still part them is a failed rename of the right file after the left one.
+  const std::array<Output*, 2> outputs = {&left, stereo ? &right : nullptr};
+  for (Output* out : outputs) {
+    if (out != nullptr && !out->file.finish()) {
+      d.error_stop(Statement::close, out->name, Failure::cannot_complete);
+    }
+  }
+  for (Output* out : outputs) {
     if (out != nullptr && !out->file.commit()) {
       d.error_stop(Statement::close, out->name, Failure::cannot_complete);
     }
