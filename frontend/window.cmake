@@ -41,6 +41,20 @@ install(CODE "
   message(STATUS \"Linking: \${link_dir}/sonabrix\")
 ")
 
+# The converters are installed in <prefix>/bin. Links to them beside sonabrix
+# let it find them in its own folder, which is WorkDir, whatever PATH holds.
+foreach(converter irgen irexpo)
+  if(TARGET ${converter})
+    install(CODE "
+      set(link_dir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${SONABRIX_INSTALL_DIR}\")
+      file(RELATIVE_PATH target \"/${SONABRIX_INSTALL_DIR}\" \"/${CMAKE_INSTALL_BINDIR}/${converter}\")
+      file(MAKE_DIRECTORY \"\${link_dir}\")
+      file(CREATE_LINK \"\${target}\" \"\${link_dir}/${converter}\" SYMBOLIC)
+      message(STATUS \"Linking: \${link_dir}/${converter}\")
+    ")
+  endif()
+endforeach()
+
 # Tests --------------------------------------------------------------------
 
 # A stand-in converter for the tests only: records the words and the folder
@@ -78,3 +92,14 @@ endif()
 target_compile_definitions(frontend_window_tests PRIVATE ${SONABRIX_TEST_DEFINITIONS})
 gtest_discover_tests(frontend_window_tests
   PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+# An install into a scratch folder, checked for the layout that the installed
+# program relies on.
+add_test(NAME sonabrix_install_layout
+  COMMAND ${CMAKE_COMMAND}
+    -DBUILD_DIR=${PROJECT_BINARY_DIR}
+    -DSCRATCH=${CMAKE_CURRENT_BINARY_DIR}/install_layout_test
+    -DBIN_DIR=${CMAKE_INSTALL_BINDIR}
+    -DSONABRIX_DIR=${SONABRIX_INSTALL_DIR}
+    -DCONVERTERS=$<IF:$<AND:$<TARGET_EXISTS:irgen>,$<TARGET_EXISTS:irexpo>>,irgen$<SEMICOLON>irexpo,>
+    -P ${CMAKE_CURRENT_SOURCE_DIR}/install_layout_test.cmake)
