@@ -143,6 +143,15 @@ TEST_F(EndToEnd, FileSizeLimitIsAWriteErrorAndLeavesNothingBehind) {
   EXPECT_EQ(names, (std::vector<std::string>{"L.tim", "out.wav"}));
 }
 
+TEST_F(EndToEnd, OutputNameAsLongAsTheFolderAllows) {
+  // Names this long come through the blank-name rule's unit 9 answer.
+  write_tim(at("L.tim"), wave_shape(100, 0.5f), 1000.0f / 44100.0f);
+  const std::string longest = std::string(251, 'n') + ".wav";
+  const Result r = shell("echo " + longest + " | '" + IREXPO_PROGRAM + "' ' ' L.tim");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(fs::file_size(at(longest)), 44u + 2 * 100);
+}
+
 TEST_F(EndToEnd, SoxAndPythonReadTheSameFramesBack) {
   const std::vector<float> left = wave_shape(3000, 0.5f);
   const std::vector<float> right = wave_shape(5000, 0.8f);
