@@ -74,7 +74,13 @@ TEST(PrepareProcess, FatalSignalRunsTheCleanupAndStillKillsTheProcess) {
     g_marker = std::string(folder) + "/pending";
     close(open(g_marker.c_str(), O_WRONLY | O_CREAT, 0644));
     const int status = in_child([signal_number] {
-      signal(SIGQUIT, SIG_DFL);  // no core file from the test
+      // Whoever started the tests may have ignored or blocked the signal, and
+      // prepare_process keeps an ignored signal ignored: start from the default.
+      signal(signal_number, SIG_DFL);
+      sigset_t set;
+      sigemptyset(&set);
+      sigaddset(&set, signal_number);
+      sigprocmask(SIG_UNBLOCK, &set, nullptr);
       prepare_process(remove_marker);
       raise(signal_number);
       _exit(20);

@@ -26,4 +26,4 @@ add_executable(frontend_rules_tests
   ${CMAKE_CURRENT_SOURCE_DIR}/work_dir_test.cpp
 )
 target_link_libraries(frontend_rules_tests PRIVATE frontend_rules GTest::gtest_main)
-gtest_discover_tests(frontend_rules_tests)
+gtest_discover_tests(frontend_rules_tests PROPERTIES TIMEOUT 120)

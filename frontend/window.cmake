@@ -91,7 +91,7 @@ if(TARGET irexpo)
 endif()
 target_compile_definitions(frontend_window_tests PRIVATE ${SONABRIX_TEST_DEFINITIONS})
 gtest_discover_tests(frontend_window_tests
-  PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
 
 # An install into a scratch folder, checked for the layout that the installed
 # program relies on.
@@ -103,3 +103,4 @@ add_test(NAME sonabrix_install_layout
     -DSONABRIX_DIR=${SONABRIX_INSTALL_DIR}
     -DCONVERTERS=$<IF:$<AND:$<TARGET_EXISTS:irgen>,$<TARGET_EXISTS:irexpo>>,irgen$<SEMICOLON>irexpo,>
     -P ${CMAKE_CURRENT_SOURCE_DIR}/install_layout_test.cmake)
+set_tests_properties(sonabrix_install_layout PROPERTIES TIMEOUT 120)
