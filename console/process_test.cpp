@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -81,6 +82,9 @@ TEST(PrepareProcess, FatalSignalRunsTheCleanupAndStillKillsTheProcess) {
       sigemptyset(&set);
       sigaddset(&set, signal_number);
       sigprocmask(SIG_UNBLOCK, &set, nullptr);
+      // SIGQUIT's default action dumps core: no core file from the test.
+      const rlimit no_core{0, 0};
+      setrlimit(RLIMIT_CORE, &no_core);
       prepare_process(remove_marker);
       raise(signal_number);
       _exit(20);
