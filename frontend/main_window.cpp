@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 
+#include "frontend/enter_repeats.h"
 #include "frontend/messages.h"
 #include "frontend/mode_setup.h"
 #include "frontend/twips.h"
@@ -221,10 +222,13 @@ void MainWindow::buildControls() {
   SSCommand1 = named(new QPushButton(QStringLiteral("Help"), this), "SSCommand1");
   SSCommand1->setGeometry(twips(3840, 5040, 1632, 492));
   for (QPushButton* button : {Command3D2, Command3D3, SSCommand1}) setLargeFont(button);
-  // Enter or Return presses the focused button, as Space does.
+  // Enter or Return presses the focused button, as Space does: once per
+  // press, however long the key is held.
   for (QPushButton* button :
-       {Command3D1, CommWav, CommLeft, CommRight, Command3D2, Command3D3, SSCommand1})
+       {Command3D1, CommWav, CommLeft, CommRight, Command3D2, Command3D3, SSCommand1}) {
     button->setAutoDefault(true);
+    ignoreEnterRepeats(button);
+  }
   setTextColour(Command3D2, kDarkRed);
   setTextColour(Command3D3, kNavy);
   setTextColour(SSCommand1, kGreen);

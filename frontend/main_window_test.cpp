@@ -1,6 +1,8 @@
 #include "frontend/main_window.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
 #include <QTest>
 
 #include "frontend/messages.h"
@@ -296,6 +298,45 @@ TEST_F(WindowTest, EnterOrReturnPressesTheFocusedButton) {
   button("SSCommand1")->setFocus();
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
   EXPECT_EQ(desktop.openedManuals.size(), 1);
+}
+
+// A held key: one real press, then the auto-repeats the system sends, each
+// after a release that is itself marked as repeated.
+void holdKey(QWidget* widget, Qt::Key key, int repeats) {
+  QKeyEvent first(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(widget, &first);
+  for (int i = 0; i < repeats; ++i) {
+    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(widget, &up);
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(widget, &down);
+  }
+  QKeyEvent last(QEvent::KeyRelease, key, Qt::NoModifier);
+  QApplication::sendEvent(widget, &last);
+}
+
+TEST_F(WindowTest, HeldEnterOrReturnPressesTheFocusedButtonOnce) {
+  QFile converter(workDir.filePath("irgen"));  // found, never run: the desktop is fake
+  ASSERT_TRUE(converter.open(QIODevice::WriteOnly));
+  converter.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  converter.close();
+  window->selectMode(Mode::wavtim);
+  field("Wav")->setText("take1");
+  field("TimLeft")->setText("left");
+  field("TimRight")->setText("right");
+  holdKey(button("Command3D2"), Qt::Key_Return, 5);
+  EXPECT_EQ(desktop.starts.size(), 1) << "one converter per press";
+  holdKey(button("Command3D2"), Qt::Key_Enter, 5);
+  EXPECT_EQ(desktop.starts.size(), 2);
+
+  holdKey(button("Command3D1"), Qt::Key_Return, 3);
+  EXPECT_EQ(window->readForm().CurrentMode, Mode::timwav);
+
+  desktop.answers = {MessageAnswer::No, MessageAnswer::Yes};
+  holdKey(button("Command3D3"), Qt::Key_Enter, 4);
+  EXPECT_EQ(desktop.beeps, 1);
+  EXPECT_EQ(desktop.messages.size(), 1);
+  EXPECT_EQ(desktop.programEnds, 0);
 }
 
 TEST_F(WindowTest, ExitAnsweredNoChangesNothing) {

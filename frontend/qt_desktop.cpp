@@ -1,5 +1,6 @@
 #include "frontend/qt_desktop.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
@@ -8,6 +9,7 @@
 #include <QUrl>
 
 #include "frontend/command_words.h"
+#include "frontend/enter_repeats.h"
 #include "frontend/messages.h"
 #include "frontend/platform.h"
 #include "frontend/regional_check.h"
@@ -42,9 +44,12 @@ MessageAnswer QtDesktop::showMessage(const UserMessage& message) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
+    // The Enter key that opened the box may still be held down.
+    for (QAbstractButton* button : box.buttons()) ignoreEnterRepeats(button);
     return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
   }
   box.setStandardButtons(QMessageBox::Ok);
+  for (QAbstractButton* button : box.buttons()) ignoreEnterRepeats(button);
   box.exec();
   return MessageAnswer::Ok;
 }

@@ -3,6 +3,7 @@
 include(GNUInstallDirs)
 
 add_library(frontend_window STATIC
+  ${CMAKE_CURRENT_SOURCE_DIR}/enter_repeats.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/launch.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/main_window.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/qt_desktop.cpp
