@@ -34,8 +34,9 @@ class Desktop {
   virtual bool startProgram(const QString& program, const QStringList& arguments,
                             const QString& workingFolder) = 0;
 
-  // Opens the manual under `workDir` in the desktop's viewer, without
-  // waiting. Returns false when no viewer could be started for it.
+  // Opens the manual under `workDir` with the desktop's program for it,
+  // without waiting. Returns false when no program could be started to open
+  // it; true says only that one started, not that it shows the manual.
   virtual bool openManual(const QString& workDir) = 0;
 
   // Lets the user change the regional number settings: starts the system's

@@ -31,7 +31,8 @@ UserMessage unquotableNameError(const QString& name);
 // The program of a command line could not be found or started.
 UserMessage cannotStartMessage(const QString& program, const QString& workDir);
 
-// Help found no viewer for the manual at `manualPath`: exclamation icon, OK.
+// Help could start no program to open the manual at `manualPath`: exclamation
+// icon, OK.
 UserMessage manualNotOpenedMessage(const QString& manualPath);
 
 // Exit button: exclamation icon, Yes/No.

@@ -81,6 +81,9 @@ bool QtDesktop::startCommandLine(const QString& commandLine) {
 bool QtDesktop::openManual(const QString& workDir) {
   if constexpr (kHostPlatform == Platform::Windows)
     return startCommandLine(windowsHelpCommandLine(workDir));
+  // openUrl succeeds as soon as the desktop's launcher (xdg-open) starts;
+  // whether a viewer then takes the file is not known here. So false means
+  // that nothing could be started to open the manual.
   return QDesktopServices::openUrl(
       QUrl::fromLocalFile(manualPath(workDir, Platform::Linux)));
 }
