@@ -23,9 +23,10 @@ namespace fs = std::filesystem;
 // which may itself be as long as the folder allows.
 constexpr char kTemporaryPrefix[] = ".irtmp-";
 
-// Temporaries not yet committed or discarded. The converters end a failed run
-// through std::exit, which skips the destructors of local objects, and may be
-// killed by a signal; both remove the leftovers from this table. It is a
+// Temporaries not yet committed or discarded. A failed run ends by throwing,
+// and the destructors discard its temporaries; this table serves the
+// backstops: the exit handler, for an exit() that skips the destructors, and
+// the signal handler, for a process killed by a signal. It is a
 // fixed array of C strings so that a signal handler can walk it without
 // allocating, and an entry is marked used only once its path is complete.
 constexpr std::size_t kMaxPending = 16;

@@ -4,11 +4,12 @@
 // open() creates a temporary file in the target's folder; write() appends to
 // it; finish() flushes and closes it; commit() renames it over the target in
 // one step. Until commit() succeeds the target is untouched: a run that
-// fails, returns early or ends through std::exit never leaves a half-written
-// file and never changes an existing file of the target's name. Temporaries
-// that are still pending when the process ends normally or through std::exit
-// are removed; remove_pending_temporaries() does the same from a signal
-// handler.
+// fails or returns early never leaves a half-written file and never changes
+// an existing file of the target's name. A failed run ends by throwing
+// (console::RunEnd), so the destructor discards the temporary. The backstops
+// are an exit handler, which removes the temporaries still pending when the
+// process ends through exit() without unwinding, and
+// remove_pending_temporaries(), which does the same from a signal handler.
 //
 // Temporaries are named ".irtmp-" and 12 random characters, whatever the
 // length of the target's name, so any name the folder accepts can be written.
