@@ -14,17 +14,21 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "install failed (${status}):\n${output}")
 endif()
 
-set(root "${SCRATCH}${prefix}")
 set(failures "")
-# `path` must be a file, possibly reached through links that stay inside the
-# installed tree.
+# `path`, an install destination relative to the prefix or absolute, must be
+# a file, possibly reached through links that stay inside the installed tree.
 function(expect_file path)
-  if(NOT EXISTS "${root}/${path}" OR IS_DIRECTORY "${root}/${path}")
+  if(IS_ABSOLUTE "${path}")
+    set(file "${SCRATCH}${path}")
+  else()
+    set(file "${SCRATCH}${prefix}/${path}")
+  endif()
+  if(NOT EXISTS "${file}" OR IS_DIRECTORY "${file}")
     set(failures "${failures}\n  missing: ${path}" PARENT_SCOPE)
     return()
   endif()
-  file(REAL_PATH "${root}/${path}" real)
-  string(FIND "${real}" "${root}/" at)
+  file(REAL_PATH "${file}" real)
+  string(FIND "${real}" "${SCRATCH}/" at)
   if(NOT at EQUAL 0)
     set(failures "${failures}\n  ${path} leads out of the install: ${real}" PARENT_SCOPE)
   endif()

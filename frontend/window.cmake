@@ -35,24 +35,34 @@ add_dependencies(sonabrix sonabrix_manual)
 set(SONABRIX_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/sonabrix)
 install(TARGETS sonabrix RUNTIME DESTINATION ${SONABRIX_INSTALL_DIR})
 install(FILES ${SONABRIX_MANUAL} DESTINATION ${SONABRIX_INSTALL_DIR}/Manual)
-install(CODE "
-  set(link_dir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
-  file(MAKE_DIRECTORY \"\${link_dir}\")
-  file(CREATE_LINK \"../${SONABRIX_INSTALL_DIR}/sonabrix\" \"\${link_dir}/sonabrix\" SYMBOLIC)
-  message(STATUS \"Linking: \${link_dir}/sonabrix\")
-")
+# Installs the symbolic link <link_dir>/<name> to `target`. Both are install
+# destinations: relative to the prefix given at install time, or absolute.
+# The link holds the relative path from its folder to the target.
+function(install_relative_link target link_dir name)
+  install(CODE "
+    set(target \"${target}\")
+    set(link_dir \"${link_dir}\")
+    if(NOT IS_ABSOLUTE \"\${target}\")
+      set(target \"\${CMAKE_INSTALL_PREFIX}/\${target}\")
+    endif()
+    if(NOT IS_ABSOLUTE \"\${link_dir}\")
+      set(link_dir \"\${CMAKE_INSTALL_PREFIX}/\${link_dir}\")
+    endif()
+    file(RELATIVE_PATH relative \"\${link_dir}\" \"\${target}\")
+    set(link \"\$ENV{DESTDIR}\${link_dir}/${name}\")
+    file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${link_dir}\")
+    file(CREATE_LINK \"\${relative}\" \"\${link}\" SYMBOLIC)
+    message(STATUS \"Linking: \${link} -> \${relative}\")
+  ")
+endfunction()
+
+install_relative_link(${SONABRIX_INSTALL_DIR}/sonabrix ${CMAKE_INSTALL_BINDIR} sonabrix)
 
 # The converters are installed in <prefix>/bin. Links to them beside sonabrix
 # let it find them in its own folder, which is WorkDir, whatever PATH holds.
 foreach(converter irgen irexpo)
   if(TARGET ${converter})
-    install(CODE "
-      set(link_dir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${SONABRIX_INSTALL_DIR}\")
-      file(RELATIVE_PATH target \"/${SONABRIX_INSTALL_DIR}\" \"/${CMAKE_INSTALL_BINDIR}/${converter}\")
-      file(MAKE_DIRECTORY \"\${link_dir}\")
-      file(CREATE_LINK \"\${target}\" \"\${link_dir}/${converter}\" SYMBOLIC)
-      message(STATUS \"Linking: \${link_dir}/${converter}\")
-    ")
+    install_relative_link(${CMAKE_INSTALL_BINDIR}/${converter} ${SONABRIX_INSTALL_DIR} ${converter})
   endif()
 endforeach()
 
