@@ -30,10 +30,10 @@ std::string format_integer(long long value, int width);
 
 // `value` right-justified in `width` columns with `decimals` digits after
 // the point. The exact value is rounded half away from zero to `decimals`
-// places (the float 0.145f, just below 0.145, shows as .14). A magnitude below 1 has no zero before the
-// point (.25); a negative value keeps its minus sign even when it rounds to
-// zero. NaN and infinities show as "NaN", "Inf", "-Inf". `width` asterisks
-// when the result does not fit.
+// places (the float 0.145f, just below 0.145, shows as .14). A magnitude
+// below 1 has no zero before the point (.25); a negative value keeps its
+// minus sign even when it rounds to zero. NaN and infinities show as "NaN",
+// "Inf", "-Inf". `width` asterisks when the result does not fit.
 std::string format_real(double value, int width, int decimals);
 std::string format_real(float value, int width, int decimals);
 
