@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make
   libgtest-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev fonts-liberation2
   sox python3
   valgrind
   xvfb xauth
