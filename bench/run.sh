@@ -76,10 +76,20 @@ int main(int argc, char **argv) {
 C
 gcc -O2 -static -o measure measure.c 2>/dev/null || gcc -O2 -o measure measure.c
 
-# Total instructions of a command under callgrind.
+# Total instructions of a command under callgrind. A run that valgrind cannot
+# follow (it cannot read the DWARF 5 of a clang build, for one) stops the
+# bench: an empty count would pass every target.
 instructions() {
-  valgrind --tool=callgrind --callgrind-out-file=cg.out "$@" >/dev/null 2>cg.log
-  awk '/^(summary|totals):/ { print $2; exit }' cg.out
+  rm -f cg.out
+  if ! valgrind --tool=callgrind --callgrind-out-file=cg.out "$@" >/dev/null 2>cg.log; then
+    echo "bench: callgrind failed on $1; its log:" >&2
+    tail -5 cg.log >&2
+    exit 1
+  fi
+  local total
+  total=$(awk '/^(summary|totals):/ { print $2; exit }' cg.out)
+  [ -n "$total" ] || { echo "bench: no instruction count for $1" >&2; exit 1; }
+  echo "$total"
 }
 
 declare -A wall rss ir
