@@ -18,6 +18,12 @@ double round_half_away(double v);
 // x / peak x 32767 in double precision, rounded half away from zero. With
 // |x| <= peak the result lies in -32767..32767, so the peak maps to +-32767
 // and never to -32768. A peak of 0 (silence) gives 0.
+//
+// Adding 0.5 rounds the sum up to the next integer for one value only, the
+// double just below 0.5 (0.5 - 2^-54, and its negative), which would then
+// round away from zero. No quotient of two floats times 32767 is that double
+// (a search over every float mantissa of the peak finds none), so for every
+// input this is exact rounding half away from zero.
 inline std::int16_t scale_to_pcm16(float x, float peak) {
   if (peak == 0.0f) return 0;  // every sample is zero: nothing to divide by
   const double v = static_cast<double>(x) / static_cast<double>(peak) * 32767.0;

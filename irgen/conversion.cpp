@@ -24,9 +24,9 @@ std::int32_t output_points(std::int32_t input_points) {
 
 namespace {
 
-// The frame size is a constant so that each of the two layouts that occur
-// gets its own loop. In this scalar loop GCC merges the four byte stores of
-// store_f32le into one word store (see CMakeLists.txt).
+// The portable loop, also used for the frames left over behind the vector
+// steps. The frame size is a constant so that each of the two layouts that
+// occur gets its own loop.
 template <std::size_t kFrameBytes>
 std::uint64_t convert_channel(const std::uint8_t* in, std::size_t n,
                               std::uint8_t* out) {
