@@ -19,9 +19,9 @@ double round_half_away(double v);
 // |x| <= peak the result lies in -32767..32767, so the peak maps to +-32767
 // and never to -32768. A peak of 0 (silence) gives 0.
 //
-// Adding 0.5 rounds the sum up to the next integer for one value only, the
-// double just below 0.5 (0.5 - 2^-54, and its negative), which would then
-// round away from zero. No quotient of two floats times 32767 is that double
+// v + 0.5 itself rounds up to a whole number, and so truncates to one too
+// many, for one v only: the double just below 0.5 (0.5 - 2^-54), likewise
+// v - 0.5 for its negative. No quotient of two floats times 32767 is that double
 // (a search over every float mantissa of the peak finds none), so for every
 // input this is exact rounding half away from zero.
 inline std::int16_t scale_to_pcm16(float x, float peak) {
