@@ -21,9 +21,9 @@ double round_half_away(double v);
 //
 // v + 0.5 itself rounds up to a whole number, and so truncates to one too
 // many, for one v only: the double just below 0.5 (0.5 - 2^-54), likewise
-// v - 0.5 for its negative. No quotient of two floats times 32767 is that double
-// (a search over every float mantissa of the peak finds none), so for every
-// input this is exact rounding half away from zero.
+// v - 0.5 for its negative. No quotient of two floats times 32767 is that
+// double (a search over every float mantissa of the peak finds none), so for
+// every input this is exact rounding half away from zero.
 inline std::int16_t scale_to_pcm16(float x, float peak) {
   if (peak == 0.0f) return 0;  // every sample is zero: nothing to divide by
   const double v = static_cast<double>(x) / static_cast<double>(peak) * 32767.0;
