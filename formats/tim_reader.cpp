@@ -35,6 +35,7 @@ ReadStatus read_tim_samples_portable(ByteSource& source,
 }
 
 ReadStatus read_tim_samples(ByteSource& source, std::span<float> samples) {
+  if (samples.empty()) return ReadStatus::kOk;  // no read, as in the portable loop
   if constexpr (std::endian::native == std::endian::little &&
                 sizeof(float) == 4 && std::numeric_limits<float>::is_iec559) {
     // Reading the bytes of floats through unsigned char is allowed aliasing.
