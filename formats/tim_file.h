@@ -116,8 +116,14 @@ std::string format_tim_timestamp(const DateTime& when);
 ReadStatus read_tim_head(ByteSource& source, TimHead& head);
 
 // Reads exactly samples.size() samples that follow the head. kTruncated when
-// the source holds fewer. Reads in blocks, so memory stays small.
+// the source holds fewer. On a little-endian host the file's bytes already
+// are the floats, so they are read straight into `samples` in one request;
+// elsewhere this is read_tim_samples_portable.
 ReadStatus read_tim_samples(ByteSource& source, std::span<float> samples);
+
+// The same read for any host: blocks of bytes, each sample assembled with
+// shifts. The tests hold read_tim_samples to it.
+ReadStatus read_tim_samples_portable(ByteSource& source, std::span<float> samples);
 
 }  // namespace formats
 

@@ -211,22 +211,26 @@ TEST(TimReader, ReadsBackWhatWasWrittenBitForBit) {
   const float interval = 1000.0f / 48000.0f;
   const Bytes file = whole_file({1, interval, n}, samples, fields_for(n, 1));
 
-  MemorySource source(file);
-  TimHead head;
-  ASSERT_EQ(read_tim_head(source, head), ReadStatus::kOk);
-  EXPECT_EQ(head.acquisition_mode, 1);
-  EXPECT_EQ(std::bit_cast<std::uint32_t>(head.sample_interval_ms),
-            std::bit_cast<std::uint32_t>(interval));
-  ASSERT_EQ(head.point_count, n);
-  std::vector<float> back(static_cast<std::size_t>(n));
-  ASSERT_EQ(read_tim_samples(source, back), ReadStatus::kOk);
-  for (std::size_t i = 0; i < samples.size(); ++i) {
-    ASSERT_EQ(std::bit_cast<std::uint32_t>(back[i]),
-              std::bit_cast<std::uint32_t>(samples[i]))
-        << "sample " << i;
+  // The host's own read and the byte-by-byte one.
+  for (const auto read : {read_tim_samples, read_tim_samples_portable}) {
+    const char* path = read == read_tim_samples ? "host read" : "portable read";
+    MemorySource source(file);
+    TimHead head;
+    ASSERT_EQ(read_tim_head(source, head), ReadStatus::kOk);
+    EXPECT_EQ(head.acquisition_mode, 1);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(head.sample_interval_ms),
+              std::bit_cast<std::uint32_t>(interval));
+    ASSERT_EQ(head.point_count, n);
+    std::vector<float> back(static_cast<std::size_t>(n));
+    ASSERT_EQ(read(source, back), ReadStatus::kOk) << path;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+      ASSERT_EQ(std::bit_cast<std::uint32_t>(back[i]),
+                std::bit_cast<std::uint32_t>(samples[i]))
+          << path << ", sample " << i;
+    }
+    // Nothing behind the samples was consumed.
+    EXPECT_EQ(source.position(), tim_trailer_offset(n)) << path;
   }
-  // Nothing behind the samples was consumed.
-  EXPECT_EQ(source.position(), tim_trailer_offset(n));
 }
 
 TEST(TimReader, TellsTruncatedHeadAndSamples) {
@@ -237,11 +241,14 @@ TEST(TimReader, TellsTruncatedHeadAndSamples) {
     EXPECT_EQ(read_tim_head(source, head), ReadStatus::kTruncated) << len;
   }
   // Head complete, one byte of the last sample missing.
-  MemorySource source{std::span(file).first(14 + 4 * 2048 - 1)};
-  TimHead head;
-  ASSERT_EQ(read_tim_head(source, head), ReadStatus::kOk);
-  std::vector<float> samples(2048);
-  EXPECT_EQ(read_tim_samples(source, samples), ReadStatus::kTruncated);
+  for (const auto read : {read_tim_samples, read_tim_samples_portable}) {
+    MemorySource source{std::span(file).first(14 + 4 * 2048 - 1)};
+    TimHead head;
+    ASSERT_EQ(read_tim_head(source, head), ReadStatus::kOk);
+    std::vector<float> samples(2048);
+    EXPECT_EQ(read(source, samples), ReadStatus::kTruncated)
+        << (read == read_tim_samples ? "host read" : "portable read");
+  }
 }
 
 TEST(TimReader, IgnoresTagAndTrailer) {

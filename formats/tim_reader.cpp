@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <limits>
 
 #include "formats/byte_order.h"
 #include "formats/tim_file.h"
@@ -16,7 +18,8 @@ ReadStatus read_tim_head(ByteSource& source, TimHead& head) {
   return ReadStatus::kOk;
 }
 
-ReadStatus read_tim_samples(ByteSource& source, std::span<float> samples) {
+ReadStatus read_tim_samples_portable(ByteSource& source,
+                                     std::span<float> samples) {
   constexpr std::size_t kBlock = 1024;
   std::array<std::uint8_t, 4 * kBlock> buffer;
   for (std::size_t done = 0; done < samples.size();) {
@@ -29,6 +32,18 @@ ReadStatus read_tim_samples(ByteSource& source, std::span<float> samples) {
     done += n;
   }
   return ReadStatus::kOk;
+}
+
+ReadStatus read_tim_samples(ByteSource& source, std::span<float> samples) {
+  if (samples.empty()) return ReadStatus::kOk;  // no read, as in the portable loop
+  if constexpr (std::endian::native == std::endian::little &&
+                sizeof(float) == 4 && std::numeric_limits<float>::is_iec559) {
+    // Reading the bytes of floats through unsigned char is allowed aliasing.
+    return source.read(std::span(reinterpret_cast<std::uint8_t*>(samples.data()),
+                                 samples.size_bytes()));
+  } else {
+    return read_tim_samples_portable(source, samples);
+  }
 }
 
 }  // namespace formats

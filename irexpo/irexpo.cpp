@@ -2,18 +2,16 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <limits>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <system_error>
 
 #include "console/dialogue.h"
 #include "console/format.h"
-#include "formats/byte_order.h"
 #include "formats/byte_source.h"
 #include "formats/output_file.h"
 #include "formats/tim_file.h"
@@ -141,15 +139,9 @@ std::string read_tim(Dialogue& d, State& s, const std::string& field, int unit,
       st != ReadStatus::kOk) {
     read_failure(d, name, st);
   }
-  float peak = s.peak;
-  for (float x : read) {
-    const float magnitude = std::fabs(x);
-    if (!(magnitude <= std::numeric_limits<float>::max())) {  // NaN or infinite
-      d.refuse(name + " holds a sample that is not a finite number!");
-    }
-    if (magnitude > peak) peak = magnitude;
-  }
-  s.peak = peak;
+  const std::optional<float> peak = peak_magnitude(read, s.peak);
+  if (!peak) d.refuse(name + " holds a sample that is not a finite number!");
+  s.peak = *peak;
   return name;
 }
 
@@ -233,20 +225,14 @@ void convert(Dialogue& d) {
   const float* left = s.left.get();
   const float* right = s.right.get();
   const auto total = static_cast<std::size_t>(s.points);
+  const std::size_t frame_bytes = 2 * static_cast<std::size_t>(channels);
   for (std::size_t start = 0; start < total; start += kRun) {
-    const std::size_t end = std::min(start + kRun, total);
-    std::uint8_t* p = bytes.data();
-    if (stereo) {
-      for (std::size_t i = start; i < end; ++i, p += 4) {
-        formats::store_i16le(p, scale_to_pcm16(left[i], s.peak));
-        formats::store_i16le(p + 2, scale_to_pcm16(right[i], s.peak));
-      }
-    } else {
-      for (std::size_t i = start; i < end; ++i, p += 2) {
-        formats::store_i16le(p, scale_to_pcm16(left[i], s.peak));
-      }
-    }
-    out.write(std::span(bytes.data(), static_cast<std::size_t>(p - bytes.data())));
+    const std::size_t n = std::min(kRun, total - start);
+    const std::span<std::uint8_t> frames(bytes.data(), n * frame_bytes);
+    scale_frames(std::span(left + start, n),
+                 stereo ? std::span(right + start, n) : std::span<const float>(),
+                 s.peak, frames);
+    out.write(frames);
   }
   out.commit();
 }

@@ -32,9 +32,21 @@ inline float sample_value(std::int16_t s) {
 // `channel * 2` of each `frame_bytes`-byte frame becomes sample_value(s),
 // stored as a little-endian float in `out` (4 bytes per frame). Returns the
 // sum of the squared 16-bit values, the channel's energy in units of 2^-30.
+// `frame_bytes` is 2 (mono, channel 0) or 4 (stereo, channel 0 or 1), and
+// `frames` holds at least out.size() / 4 frames.
+//
+// On hosts with SSE2 (every x86-64) eight frames at a time go through vector
+// registers; elsewhere this is convert_run_portable.
 std::uint64_t convert_run(std::span<const std::uint8_t> frames,
                           std::size_t frame_bytes, std::size_t channel,
                           std::span<std::uint8_t> out);
+
+// The same conversion one sample at a time, every value assembled from bytes
+// with shifts: the result does not depend on the host. The tests hold
+// convert_run to it.
+std::uint64_t convert_run_portable(std::span<const std::uint8_t> frames,
+                                   std::size_t frame_bytes, std::size_t channel,
+                                   std::span<std::uint8_t> out);
 
 // The energy E of a channel from the sum of its squared 16-bit values: the
 // sum of the squares of its reals s/32768, rounded to single precision.

@@ -178,8 +178,9 @@ void convert_samples(Dialogue& d, formats::FileSource& input,
                      const std::string& wave_name, std::int32_t points,
                      Output& left, Output* right) {
   const std::size_t frame_bytes = right != nullptr ? 4 : 2;
-  std::array<std::uint8_t, kRun * 4> in_bytes{};
-  std::array<std::uint8_t, kRun * 4> out_bytes{};
+  // Not zeroed: each run reads and converts into them before using them.
+  std::array<std::uint8_t, kRun * 4> in_bytes;
+  std::array<std::uint8_t, kRun * 4> out_bytes;
 
   d.print(" Reading data from input file...");
   for (std::int32_t done = 0; done < points;) {
