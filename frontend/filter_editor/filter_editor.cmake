@@ -24,3 +24,18 @@ add_executable(filter_editor_rules_tests
 )
 target_link_libraries(filter_editor_rules_tests PRIVATE filter_editor_rules GTest::gtest_main)
 gtest_discover_tests(filter_editor_rules_tests PROPERTIES TIMEOUT 120)
+
+# The window, its graph and the file edge, in the front end's window library
+# (QtDesktop opens the editor).
+target_sources(frontend_window PRIVATE
+  ${FILTER_EDITOR_DIR}/filter_editor.cpp
+  ${FILTER_EDITOR_DIR}/filter_editor.h
+  ${FILTER_EDITOR_DIR}/filter_file_io.cpp
+  ${FILTER_EDITOR_DIR}/response_graph.cpp
+  ${FILTER_EDITOR_DIR}/response_graph.h
+)
+target_link_libraries(frontend_window PUBLIC filter_editor_rules)
+target_sources(frontend_window_tests PRIVATE
+  ${FILTER_EDITOR_DIR}/filter_editor_test.cpp
+  ${FILTER_EDITOR_DIR}/filter_file_io_test.cpp
+)
