@@ -183,6 +183,30 @@ TEST_F(FilterEditorTest, DocksToTheMainWindowAndBeepsOnce) {
   EXPECT_EQ(desktop.beeps, 1);
 }
 
+TEST_F(FilterEditorTest, TabOrderAndMinimisingFollowTheDesign) {
+  auto editor = open();
+  QStringList expected = {"VScroll1_0", "VScroll1_1", "Text1_0",    "Text1_1",
+                          "Textfiltname", "Commbrowse", "Topp",     "Bottom",
+                          "Command3D2", "Command3D1"};
+  for (int k = 2; k < kBandCount; ++k) expected.append(QString("VScroll1_%1").arg(k));
+  for (int k = 2; k < kBandCount; ++k) expected.append(QString("Text1_%1").arg(k));
+  QStringList order;
+  QWidget* widget = slider(editor.get(), 0);
+  for (int i = 0; i < expected.size(); ++i, widget = widget->nextInFocusChain()) {
+    while (widget->focusPolicy() == Qt::NoFocus || !widget->isEnabled())
+      widget = widget->nextInFocusChain();
+    order.append(widget->objectName());
+  }
+  EXPECT_EQ(order, expected);
+
+  window->show();
+  editor->show();
+  editor->showMinimized();
+  EXPECT_TRUE(window->isMinimized());
+  editor->showNormal();
+  EXPECT_FALSE(window->isMinimized());
+}
+
 TEST_F(FilterEditorTest, MainWindowMarksItsBoxAfterEachWayOfClosing) {
   window->selectMode(Mode::veratim);
   const QString path = writeFilterFile("eq.DAT", kSampleFile);
