@@ -13,6 +13,7 @@
 
 #include "frontend/command_words.h"
 #include "frontend/enter_repeats.h"
+#include "frontend/filter_editor/filter_editor.h"
 #include "frontend/messages.h"
 #include "frontend/platform.h"
 #include "frontend/regional_check.h"
@@ -145,9 +146,7 @@ std::optional<SettingsPanel> findRegionSettingsPanel(
 }
 
 void QtDesktop::runFilterEditor(QString& filterFileName) {
-  // The filter editor window is not part of this build yet: the current
-  // filter file stays as it is.
-  (void)filterFileName;
+  frontend::runFilterEditor(*this, filterFileName, parent_);
 }
 
 void QtDesktop::endProgram() {

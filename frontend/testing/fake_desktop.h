@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
 
 #include "frontend/desktop.h"
@@ -40,6 +41,8 @@ class FakeDesktop : public Desktop {
   std::deque<QString> fileChoices;
   // What the filter editor leaves in FilterFileName when it closes.
   QString filterEditorResult;
+  // When set, runs in place of the scripted editor (the real one, say).
+  std::function<void(QString&)> filterEditor;
   // Whether a viewer takes the manual.
   bool manualViewerFound = true;
   // Carries out program starts when set (a QtDesktop).
@@ -74,7 +77,10 @@ class FakeDesktop : public Desktop {
   void openRegionSettings() override { ++regionSettingsOpened; }
   void runFilterEditor(QString& filterFileName) override {
     ++filterEditorRuns;
-    filterFileName = filterEditorResult;
+    if (filterEditor)
+      filterEditor(filterFileName);
+    else
+      filterFileName = filterEditorResult;
   }
   void endProgram() override { ++programEnds; }
 };

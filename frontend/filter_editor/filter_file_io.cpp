@@ -1,0 +1,83 @@
+#include "frontend/filter_editor/filter_file_io.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace frontend {
+
+namespace {
+const QString kTitle = QStringLiteral("Filter File");
+}
+
+UserMessage filterFileReadMessage(const QString& path, const QString& reason) {
+  return {kTitle,
+          QStringLiteral("The filter file\r%1\rcannot be read: %2\rThe bands are left as they were.")
+              .arg(path, reason),
+          MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+UserMessage filterFileWriteMessage(const QString& path, const QString& reason) {
+  return {kTitle,
+          QStringLiteral("The filter file\r%1\rcannot be written: %2\rNothing was saved; the "
+                         "file is as it was.")
+              .arg(path, reason),
+          MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+QString describeFilterFileError(const FilterFileError& error) {
+  const QString item = QString::fromUtf8(error.text.data(), qsizetype(error.text.size()));
+  switch (error.kind) {
+    case FilterFileError::Kind::TooFewNumbers:
+      return QStringLiteral("it holds %1 of the 20 numbers it needs (ten pairs of frequency "
+                            "and gain).")
+          .arg(error.numbersRead);
+    case FilterFileError::Kind::NotANumber:
+      return QStringLiteral("item %1 on line %2 (\"%3\") is not a number.")
+          .arg(error.item)
+          .arg(error.line)
+          .arg(item);
+    case FilterFileError::Kind::OutOfRange:
+      return QStringLiteral("the number \"%3\" (item %1 on line %2) is out of range.")
+          .arg(error.item)
+          .arg(error.line)
+          .arg(item);
+  }
+  return QString();
+}
+
+std::variant<FilterBands, UserMessage> loadFilterFile(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return filterFileReadMessage(path, file.errorString() + u'.');
+  const QByteArray bytes = file.read(kFilterFileReadLimit);
+  if (file.error() != QFileDevice::NoError)
+    return filterFileReadMessage(path, file.errorString() + u'.');
+  const FilterFileRead read = readFilterFile(std::string_view(bytes.constData(), bytes.size()));
+  if (read.bands) return *read.bands;
+  QString reason = describeFilterFileError(*read.error);
+  if (read.error->kind == FilterFileError::Kind::TooFewNumbers && bytes.size() == kFilterFileReadLimit)
+    reason = QStringLiteral("its first %1 bytes hold %2 of the 20 numbers it needs.")
+                 .arg(kFilterFileReadLimit)
+                 .arg(read.error->numbersRead);
+  return filterFileReadMessage(path, reason);
+}
+
+std::optional<UserMessage> saveFilterFile(const QString& path, const FilterBands& bands) {
+  const std::optional<std::string> text = filterFileText(bands);
+  if (!text)
+    return filterFileWriteMessage(path, QStringLiteral("a band holds a value that is not a finite number."));
+  QSaveFile file(path);
+  // Beside a target that cannot be written directly (a folder without write
+  // permission), no temporary file can be made either: fail, never write in
+  // place.
+  file.setDirectWriteFallback(false);
+  if (!file.open(QIODevice::WriteOnly)) return filterFileWriteMessage(path, file.errorString() + u'.');
+  if (file.write(text->data(), qint64(text->size())) != qint64(text->size())) {
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    return filterFileWriteMessage(path, reason + u'.');
+  }
+  if (!file.commit()) return filterFileWriteMessage(path, file.errorString() + u'.');
+  return std::nullopt;
+}
+
+}  // namespace frontend
