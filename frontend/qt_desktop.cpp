@@ -1,5 +1,7 @@
 #include "frontend/qt_desktop.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
@@ -59,6 +61,14 @@ MessageAnswer QtDesktop::showMessage(const UserMessage& message) {
 
 void QtDesktop::beep() { QApplication::beep(); }
 
+namespace {
+
+bool isNamePattern(const QString& name) {
+  return name.contains(u'*') || name.contains(u'?');
+}
+
+}  // namespace
+
 std::optional<QString> QtDesktop::chooseFile(const FileDialogRequest& request) {
   QFileDialog dialog(parent_);
   // Qt's own dialog everywhere but Windows: its name filters match any case
@@ -76,11 +86,33 @@ std::optional<QString> QtDesktop::chooseFile(const FileDialogRequest& request) {
   const QString folder = !request.startFolder.isEmpty() ? request.startFolder : lastFolder_;
   if (!folder.isEmpty()) dialog.setDirectory(folder);
   if (!request.initialName.isEmpty()) dialog.selectFile(request.initialName);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  const QStringList chosen = dialog.selectedFiles();
-  if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
-  lastFolder_ = QFileInfo(chosen.first()).absolutePath();
-  return QDir::toNativeSeparators(chosen.first());
+  for (;;) {
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
+    const QFileInfo file(chosen.first());
+    if (!isNamePattern(file.fileName())) {
+      lastFolder_ = file.absolutePath();
+      return QDir::toNativeSeparators(file.filePath());
+    }
+    // Qt's dialog returns a pattern in its name box ("*.WAV", the initial
+    // name of most dialogs) as if it named a file. Like the Windows dialogs,
+    // take it as a filter instead and ask again in the same folder.
+    const QString typed = file.fileName();
+    QStringList patterns = dialog.nameFilters();
+    dialog.setDirectory(file.absolutePath());
+    const auto same = std::find_if(patterns.begin(), patterns.end(), [&](const QString& f) {
+      return f.endsWith(QStringLiteral("(%1)").arg(typed), Qt::CaseInsensitive);
+    });
+    if (same == patterns.end()) {
+      patterns.append(typed);
+      dialog.setNameFilters(patterns);
+      dialog.selectNameFilter(typed);
+    } else {
+      dialog.selectNameFilter(*same);
+    }
+    dialog.selectFile(QString());
+  }
 }
 
 bool QtDesktop::startProgram(const QString& program, const QStringList& arguments,

@@ -3,6 +3,8 @@
 # program lookup and file dialog requests. Qt Core only, so that they are
 # tested without a window.
 add_library(frontend_rules STATIC
+  ${CMAKE_CURRENT_SOURCE_DIR}/browse.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/channel_probe.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/command_line.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/command_words.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/field_rules.cpp

@@ -80,6 +80,7 @@ add_executable(frontend_window_tests
   ${CMAKE_CURRENT_SOURCE_DIR}/testing/recorded_start.h
   ${CMAKE_CURRENT_SOURCE_DIR}/testing/window_fixture.h
   ${CMAKE_CURRENT_SOURCE_DIR}/testing/window_test_main.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/browse_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/end_to_end_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/launch_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/main_window_test.cpp
