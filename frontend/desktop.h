@@ -41,10 +41,10 @@ class Desktop {
   virtual bool startProgram(const QString& program, const QStringList& arguments,
                             const QString& workingFolder) = 0;
 
-  // Opens the manual under `workDir` with the desktop's program for it,
+  // Opens the manual file at `manual` with the desktop's program for it,
   // without waiting. Returns false when no program could be started to open
   // it; true says only that one started, not that it shows the manual.
-  virtual bool openManual(const QString& workDir) = 0;
+  virtual bool openManual(const QString& manual) = 0;
 
   // Lets the user change the regional number settings: starts the system's
   // region settings panel when one is installed, otherwise tells the user

@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -483,8 +484,10 @@ void MainWindow::browse(BrowseButton button) {
 }
 
 void MainWindow::showHelp() {
-  if (!desktop_.openManual(environment_.workDir))
-    desktop_.showMessage(manualNotOpenedMessage(manualPath(environment_.workDir, kHostPlatform)));
+  const QString manual =
+      helpManual(environment_.workDir, environment_.besideDir, kHostPlatform,
+                 [](const QString& path) { return QFileInfo(path).isFile(); });
+  if (!desktop_.openManual(manual)) desktop_.showMessage(manualNotOpenedMessage(manual));
 }
 
 void MainWindow::confirmExit() {

@@ -137,14 +137,14 @@ bool QtDesktop::startCommandLine(const QString& commandLine) {
 // Elsewhere the default viewer opens the manual, and a region settings
 // panel, when one is installed, stands in for the Control Panel.
 
-bool QtDesktop::openManual(const QString& workDir) {
+bool QtDesktop::openManual(const QString& manual) {
   if constexpr (kHostPlatform == Platform::Windows)
-    return startCommandLine(windowsHelpCommandLine(workDir));
+    return startCommandLine(windowsHelpCommandLine(manual));
   // openUrl succeeds as soon as the desktop's launcher (xdg-open) starts;
   // whether a viewer then takes the file is not known here. So false means
   // that nothing could be started to open the manual.
   return QDesktopServices::openUrl(
-      QUrl::fromLocalFile(manualPath(workDir, Platform::Linux)));
+      QUrl::fromLocalFile(manual));
 }
 
 void QtDesktop::openRegionSettings() {

@@ -26,7 +26,7 @@ class QtDesktop : public Desktop {
   std::optional<QString> chooseFile(const FileDialogRequest& request) override;
   bool startProgram(const QString& program, const QStringList& arguments,
                     const QString& workingFolder) override;
-  bool openManual(const QString& workDir) override;
+  bool openManual(const QString& manual) override;
   void openRegionSettings() override;
   void runFilterEditor(QString& filterFileName) override;
   void endProgram() override;
