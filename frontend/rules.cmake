@@ -11,6 +11,7 @@ add_library(frontend_rules STATIC
   ${CMAKE_CURRENT_SOURCE_DIR}/file_dialog.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/messages.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/mode_setup.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/name_case.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/number_patterns.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/program_lookup.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/regional_check.cpp
