@@ -26,7 +26,7 @@ int main(int argc, char* argv[]) {
                                return info.isDir() && info.isWritable();
                              }};
 
-  frontend::QtDesktop desktop;
+  frontend::QtDesktop desktop(nullptr, frontend::systemTerminalSettings());
   const std::unique_ptr<frontend::MainWindow> window = frontend::startSonabrix(inputs, desktop);
   if (!window) return 1;
   desktop.setParentWidget(window.get());

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -117,6 +118,28 @@ std::optional<QString> QtDesktop::chooseFile(const FileDialogRequest& request) {
 
 bool QtDesktop::startProgram(const QString& program, const QStringList& arguments,
                              const QString& workingFolder) {
+  if constexpr (kHostPlatform != Platform::Windows) {
+    const std::optional<StartRequest> terminal =
+        terminalStart({program, arguments}, workingFolder, terminal_,
+                      [](const QString& name) { return QStandardPaths::findExecutable(name); });
+    if (terminal) return startDetached(terminal->program, terminal->arguments, workingFolder);
+  }
+  // Windows gives a console program started detached a console of its own.
+  return startDetached(program, arguments, workingFolder);
+}
+
+TerminalSettings systemTerminalSettings() {
+  const QString platform = QGuiApplication::platformName();
+  TerminalSettings settings;
+  settings.displayAvailable =
+      (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) &&
+      platform != u"offscreen" && platform != u"minimal";
+  settings.preferred = qEnvironmentVariable("TERMINAL");
+  return settings;
+}
+
+bool QtDesktop::startDetached(const QString& program, const QStringList& arguments,
+                              const QString& workingFolder) {
   QProcess process;
   process.setProgram(program);
   process.setArguments(arguments);
@@ -154,7 +177,7 @@ void QtDesktop::openRegionSettings() {
   }
   const std::optional<SettingsPanel> panel = findRegionSettingsPanel(
       [](const QString& program) { return QStandardPaths::findExecutable(program); });
-  if (!panel || !startProgram(panel->program, panel->arguments, QString()))
+  if (!panel || !startDetached(panel->program, panel->arguments, QString()))
     showMessage(regionalSettingsHint());
 }
 

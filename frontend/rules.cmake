@@ -15,6 +15,7 @@ add_library(frontend_rules STATIC
   ${CMAKE_CURRENT_SOURCE_DIR}/number_patterns.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/program_lookup.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/regional_check.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/terminal.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/work_dir.cpp
 )
 target_include_directories(frontend_rules PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
@@ -29,6 +30,7 @@ add_executable(frontend_rules_tests
   ${CMAKE_CURRENT_SOURCE_DIR}/number_patterns_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/program_lookup_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/regional_check_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/terminal_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/work_dir_test.cpp
 )
 target_link_libraries(frontend_rules_tests PRIVATE frontend_rules GTest::gtest_main)
