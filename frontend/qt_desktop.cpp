@@ -124,7 +124,8 @@ bool QtDesktop::startProgram(const QString& program, const QStringList& argument
                       [](const QString& name) { return QStandardPaths::findExecutable(name); });
     if (terminal) return startDetached(terminal->program, terminal->arguments, workingFolder);
   }
-  // Windows gives a console program started detached a console of its own.
+  // Windows, or no display or terminal: the detached start as before. (A
+  // console window of its own on Windows is not arranged here.)
   return startDetached(program, arguments, workingFolder);
 }
 

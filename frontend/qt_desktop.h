@@ -1,6 +1,7 @@
 // The real desktop edge on Qt: message boxes, the beep, file dialogs,
-// detached processes, the manual's viewer and the region settings panel. The only place where
-// Windows and Linux desktops are told apart.
+// converters in a terminal or detached, the manual's viewer and the region
+// settings panel. The only place where Windows and Linux desktops are told
+// apart.
 #ifndef FRONTEND_QT_DESKTOP_H_
 #define FRONTEND_QT_DESKTOP_H_
 
