@@ -115,12 +115,17 @@ QString buildCommandLine(const FormState& s, const QString& filterFileName,
   return QString();
 }
 
-Launch prepareLaunch(FormState& state, const QString& filterFileName, const QLocale& locale) {
+Launch prepareLaunch(FormState& state, const QString& filterFileName, const QLocale& locale,
+                     const std::function<QString(const QString&)>& completedName) {
   if (!state.CurrentMode) return {fileSpecificationError(), QString()};
   if (auto message = validateFileNames(state)) return {message, QString()};
 
   FormState completed = state;
   completeExtensions(completed);
+  if (completedName) {
+    for (auto field : {&FormState::Wav, &FormState::TimLeft, &FormState::TimRight})
+      if (completed.*field != state.*field) completed.*field = completedName(completed.*field);
+  }
   if (auto name = unquotableName(completed, state, filterFileName))
     return {unquotableNameError(*name), QString()};
 

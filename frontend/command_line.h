@@ -5,6 +5,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "frontend/form_state.h"
@@ -38,8 +39,11 @@ struct Launch {
   std::optional<UserMessage> refusal;
   QString commandLine;  // empty on a refusal
 };
+// `completedName`, when given, may replace each name that completion
+// extended (matchFileCase in name_case.h), before the line is built.
 Launch prepareLaunch(FormState& state, const QString& filterFileName,
-                     const QLocale& locale);
+                     const QLocale& locale,
+                     const std::function<QString(const QString&)>& completedName = {});
 
 // The sampling rate that the simulation modes send for a selection:
 // 44100 for Opt44 and OptBin, 48000 for Opt48, 22050 with none selected.

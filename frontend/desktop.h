@@ -33,18 +33,21 @@ class Desktop {
   // before overwriting nor checks that the file exists.
   virtual std::optional<QString> chooseFile(const FileDialogRequest& request) = 0;
 
-  // Starts `program` with exactly `arguments` as its words after the program
-  // name, in `workingFolder`, detached: the caller never waits for it and the
-  // process may outlive the front end. Standard input is the null device, so
-  // a converter that would prompt ends with its error stop instead of
-  // waiting. Returns false when the process could not be started.
+  // Starts the converter `program` with exactly `arguments` as its words
+  // after the program name, in `workingFolder`, in a window of its own where
+  // the desktop offers one (on Linux a terminal emulator, terminal.h), with
+  // its standard input and output there. Without one it starts detached
+  // with standard input from the null device, so that a converter that
+  // would prompt ends with its error stop instead of waiting. The caller
+  // never waits for it and it may outlive the front end. Returns false when
+  // the process could not be started.
   virtual bool startProgram(const QString& program, const QStringList& arguments,
                             const QString& workingFolder) = 0;
 
-  // Opens the manual under `workDir` with the desktop's program for it,
+  // Opens the manual file at `manual` with the desktop's program for it,
   // without waiting. Returns false when no program could be started to open
   // it; true says only that one started, not that it shows the manual.
-  virtual bool openManual(const QString& workDir) = 0;
+  virtual bool openManual(const QString& manual) = 0;
 
   // Lets the user change the regional number settings: starts the system's
   // region settings panel when one is installed, otherwise tells the user

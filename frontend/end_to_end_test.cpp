@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdint>
@@ -131,6 +133,111 @@ TEST_F(EndToEndTest, WavtimStartsIrgenAndTimwavStartsIrexpoOnItsOutput) {
   EXPECT_EQ(header.at(22), 2);  // stereo
 #else
   GTEST_SKIP() << "irgen and irexpo are not part of this build";
+#endif
+}
+
+// An X server of the test's own, on a display number that Xvfb picks free.
+class XServer {
+ public:
+  ~XServer() {
+    server_.kill();
+    server_.waitForFinished(5000);
+  }
+  // False when Xvfb could not be started or reported no display.
+  bool start(const QString& xvfb) {
+    server_.start(xvfb, {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "800x600x24"});
+    if (!server_.waitForStarted(5000)) return false;
+    for (int waited = 0; waited < 10000 && !server_.canReadLine(); waited += 50)
+      server_.waitForReadyRead(50);
+    bool ok = false;
+    const int number = server_.readLine().trimmed().toInt(&ok);
+    if (ok) display_ = QStringLiteral(":%1").arg(number);
+    return ok;
+  }
+  const QString& display() const { return display_; }
+
+ private:
+  QProcess server_;
+  QString display_;
+};
+
+// DISPLAY set for the test's own process (a terminal started from it
+// inherits it), restored afterwards.
+class ScopedDisplay {
+ public:
+  explicit ScopedDisplay(const QString& display) : saved_(qgetenv("DISPLAY")) {
+    qputenv("DISPLAY", display.toUtf8());
+  }
+  ~ScopedDisplay() {
+    if (saved_.isNull())
+      qunsetenv("DISPLAY");
+    else
+      qputenv("DISPLAY", saved_);
+  }
+
+ private:
+  QByteArray saved_;
+};
+
+// The window ids of the xterms on the display; xdotool's own exit ends an
+// empty search.
+QStringList xtermWindows(const QString& xdotool) {
+  QProcess search;
+  search.start(xdotool, {"search", "--class", "xterm"});
+  if (!search.waitForFinished(5000)) search.kill();
+  return QString::fromUtf8(search.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+bool waitForXterms(const QString& xdotool, bool present, int milliseconds) {
+  for (int waited = 0; waited < milliseconds; waited += 100) {
+    if (xtermWindows(xdotool).isEmpty() != present) return true;
+    QTest::qWait(100);
+  }
+  return false;
+}
+
+// A real xterm on a private X server: "OK - Convert!" runs irgen in it to
+// the end and the window closes; a failing irgen keeps its window open
+// until Enter is pressed in it.
+TEST_F(EndToEndTest, InAnXtermConversionsRunAndAFailureWaitsForEnter) {
+#ifdef IRGEN_PROGRAM
+  const QString xvfb = QStandardPaths::findExecutable("Xvfb");
+  const QString xterm = QStandardPaths::findExecutable("xterm");
+  const QString xdotool = QStandardPaths::findExecutable("xdotool");
+  if (xvfb.isEmpty() || xterm.isEmpty() || xdotool.isEmpty())
+    GTEST_SKIP() << "needs Xvfb, xterm and xdotool (scripts/install-deps.sh installs them)";
+  XServer server;
+  if (!server.start(xvfb)) GTEST_SKIP() << "Xvfb did not start a display";
+  const ScopedDisplay display(server.display());
+
+  ASSERT_TRUE(copyProgram(QStringLiteral(IRGEN_PROGRAM), workDir.path()));
+  ASSERT_TRUE(writeFile(workDir.filePath("take 1.wav"), stereoWave(1000)));
+  const auto window = start({"irgen"});
+  ASSERT_NE(window, nullptr);
+  QtDesktop inTerminal(nullptr, TerminalSettings{true, xterm});
+  desktop.processStarter = &inTerminal;
+
+  setField(*window, "Wav", "take 1");  // completed to take 1.wav, the file's case
+  setField(*window, "TimLeft", "left");
+  setField(*window, "TimRight", "right");
+  pressConvert(*window);
+  EXPECT_TRUE(desktop.messages.isEmpty());
+  EXPECT_TRUE(waitForFileSize(workDir.filePath("left.TIM"), kTimSize));
+  EXPECT_TRUE(waitForFileSize(workDir.filePath("right.TIM"), kTimSize));
+  EXPECT_TRUE(waitForXterms(xdotool, false, 10000)) << "the xterm of a successful run stayed open";
+
+  setField(*window, "Wav", "missing");
+  pressConvert(*window);
+  ASSERT_TRUE(waitForXterms(xdotool, true, 10000)) << "no xterm opened";
+  QTest::qWait(1500);  // irgen has failed by now
+  const QStringList windows = xtermWindows(xdotool);
+  ASSERT_FALSE(windows.isEmpty()) << "the xterm of a failed run closed without Enter";
+  QProcess enter;
+  enter.start(xdotool, {"windowfocus", "--sync", windows.first(), "key", "Return"});
+  if (!enter.waitForFinished(10000)) enter.kill();
+  EXPECT_TRUE(waitForXterms(xdotool, false, 10000)) << "Enter did not close the xterm";
+#else
+  GTEST_SKIP() << "irgen is not part of this build";
 #endif
 }
 

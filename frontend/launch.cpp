@@ -29,7 +29,11 @@ LaunchOutcome launchConversion(FormState& state, const QString& filterFileName,
     return LaunchOutcome::SettingsRefused;
   }
 
-  const Launch launch = prepareLaunch(state, filterFileName, locale);
+  const Launch launch =
+      prepareLaunch(state, filterFileName, locale, [&](const QString& name) {
+        return matchFileCase(name, environment.workDir, environment.listFolder,
+                             environment.platform);
+      });
   if (launch.refusal) {
     desktop.showMessage(*launch.refusal);
     return LaunchOutcome::Refused;

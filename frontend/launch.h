@@ -10,6 +10,7 @@
 
 #include "frontend/desktop.h"
 #include "frontend/form_state.h"
+#include "frontend/name_case.h"
 
 namespace frontend {
 
@@ -20,6 +21,9 @@ struct LaunchEnvironment {
   QStringList pathDirs;  // PATH, searched last for the program
   // The regional number settings, asked afresh at every conversion.
   std::function<QLocale()> locale = [] { return QLocale::system(); };
+  // How completed names are matched to existing files (name_case.h).
+  FolderListing listFolder = filesInFolder;
+  Platform platform = kHostPlatform;
 };
 
 // What a conversion click ended in.
@@ -32,7 +36,9 @@ enum class LaunchOutcome {
 
 // Runs one conversion click: the separator check (on a fail the Yes/No
 // question, and on Yes the region settings), validation, extension
-// completion written into `state`, the command line, the program lookup,
+// completion written into `state` (on Linux a completed name that misses
+// the one file that matches it ignoring case takes that file's name), the
+// command line, the program lookup,
 // WorkDir made the current folder, and the detached start. `state` changes
 // only by the completed field texts. `commandLine`, when given, receives the
 // text of the command line that was built.

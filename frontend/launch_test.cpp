@@ -243,3 +243,53 @@ TEST(LaunchConversionTest, HandsTheBuiltCommandLineToTheLookupUnchanged) {
 
 }  // namespace
 }  // namespace frontend
+
+namespace frontend {
+namespace {
+
+// A completed name that misses an existing file only by case takes the
+// file's name, in the field and on the command line.
+TEST(LaunchConversionTest, CompletedNamesTakeTheCaseOfTheOneFileThatMatches) {
+  const struct {
+    QStringList present;
+    QString typed;
+    Platform platform;
+    QString sent;
+  } cases[] = {
+      {{"take1.wav"}, "take1", Platform::Linux, "take1.wav"},
+      {{}, "take1", Platform::Linux, "take1.WAV"},
+      {{"take1.wav", "take1.WAV"}, "take1", Platform::Linux, "take1.WAV"},
+      {{"Take1.wav", "take1.Wav"}, "take1", Platform::Linux, "take1.WAV"},  // no single match
+      {{"sub/TAKE1.wav"}, "sub/take1", Platform::Linux, "sub/TAKE1.wav"},
+      {{"take1.wav"}, "take1", Platform::Windows, "take1.WAV"},
+      {{"take1.wav"}, "Take1.WAV", Platform::Linux, "Take1.WAV"},  // typed in full: kept
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed.toStdString() + " with " + c.present.join(' ').toStdString());
+    QTemporaryDir workDir;
+    ASSERT_TRUE(installRecorder(workDir.path(), "irgen"));
+    QDir(workDir.path()).mkdir("sub");
+    for (const QString& name : c.present) {
+      QFile file(workDir.filePath(name));
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    FakeDesktop desktop;
+    LaunchEnvironment environment;
+    environment.workDir = workDir.path();
+    environment.platform = c.platform;
+    environment.locale = [] { return QLocale(QLocale::English, QLocale::UnitedStates); };
+    FormState state;
+    state.CurrentMode = Mode::wavtim;
+    state.channel = Channel::Mono;
+    state.Wav = c.typed;
+    state.TimLeft = "left";
+    ASSERT_EQ(launchConversion(state, QString(), environment, desktop), LaunchOutcome::Started);
+    EXPECT_EQ(state.Wav, c.sent);
+    EXPECT_EQ(state.TimLeft, "left.TIM");  // an output that exists in no case
+    ASSERT_EQ(desktop.starts.size(), 1);
+    EXPECT_EQ(desktop.starts[0].arguments.value(0), c.sent);
+  }
+}
+
+}  // namespace
+}  // namespace frontend

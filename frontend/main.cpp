@@ -2,6 +2,7 @@
 // converters.
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStyleFactory>
 
 #include "frontend/program_lookup.h"
@@ -20,8 +21,12 @@ int main(int argc, char* argv[]) {
   // In the system's own notation: WorkDir on Windows is a backslashed path.
   inputs.programFolder = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
   inputs.pathDirs = frontend::pathDirectories(qEnvironmentVariable("PATH"));
+  inputs.workDirFallbacks = {QDir::currentPath(), QDir::homePath(), [](const QString& folder) {
+                               const QFileInfo info(folder);
+                               return info.isDir() && info.isWritable();
+                             }};
 
-  frontend::QtDesktop desktop;
+  frontend::QtDesktop desktop(nullptr, frontend::systemTerminalSettings());
   const std::unique_ptr<frontend::MainWindow> window = frontend::startSonabrix(inputs, desktop);
   if (!window) return 1;
   desktop.setParentWidget(window.get());

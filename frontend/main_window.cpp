@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -12,9 +13,11 @@
 #include <QScreen>
 #include <QSignalBlocker>
 
+#include "frontend/channel_probe.h"
 #include "frontend/enter_repeats.h"
 #include "frontend/messages.h"
 #include "frontend/mode_setup.h"
+#include "frontend/select_on_focus.h"
 #include "frontend/twips.h"
 #include "frontend/work_dir.h"
 
@@ -106,7 +109,8 @@ MainWindow::MainWindow(Desktop& desktop, LaunchEnvironment environment, QWidget*
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       desktop_(desktop),
-      environment_(std::move(environment)) {
+      environment_(std::move(environment)),
+      dialogStartFolder_(environment_.workDir) {
   setObjectName(QStringLiteral("sonabrix"));
   setWindowTitle(QStringLiteral("Sonabrix 2.5"));
   // A sans serif with the metrics of the design's face keeps the captions
@@ -229,6 +233,8 @@ void MainWindow::buildControls() {
     button->setAutoDefault(true);
     ignoreEnterRepeats(button);
   }
+  // Typing into a field that gets the focus replaces its text.
+  for (QLineEdit* field : {Wav, TimLeft, TimRight, ExpSPL}) selectAllOnFocus(field);
   setTextColour(Command3D2, kDarkRed);
   setTextColour(Command3D3, kNavy);
   setTextColour(SSCommand1, kGreen);
@@ -267,6 +273,9 @@ void MainWindow::connectControls() {
   connect(Command3D2, &QPushButton::clicked, this, &MainWindow::convert);
   connect(Command3D3, &QPushButton::clicked, this, &MainWindow::confirmExit);
   connect(SSCommand1, &QPushButton::clicked, this, &MainWindow::showHelp);
+  connect(CommWav, &QPushButton::clicked, this, &MainWindow::browseWav);
+  connect(CommLeft, &QPushButton::clicked, this, &MainWindow::browseLeft);
+  connect(CommRight, &QPushButton::clicked, this, &MainWindow::browseRight);
   for (QLabel* label : {Label1, Label2, Label3, Label4}) label->installEventFilter(this);
 }
 
@@ -453,9 +462,32 @@ void MainWindow::convert() {
   writeForm(state);
 }
 
+void MainWindow::browseWav() { browse(BrowseButton::CommWav); }
+void MainWindow::browseLeft() { browse(BrowseButton::CommLeft); }
+void MainWindow::browseRight() { browse(BrowseButton::CommRight); }
+
+void MainWindow::browse(BrowseButton button) {
+  // Before start-up has chosen a mode the window has the wavtim layout.
+  const Mode mode = currentMode_.value_or(Mode::wavtim);
+  QLineEdit* field = button == BrowseButton::CommWav    ? Wav
+                     : button == BrowseButton::CommLeft ? TimLeft
+                                                        : TimRight;
+  const std::optional<QString> chosen =
+      desktop_.chooseFile(browseRequest(button, mode, field->text(), dialogStartFolder_));
+  if (!chosen) return;
+  dialogStartFolder_.clear();
+  field->setText(browsedFieldText(button, mode, *chosen));
+  if (button != BrowseButton::CommWav) return;
+  // Selecting the option from code runs its handling even when it was
+  // selected already.
+  if (const std::optional<Channel> channel = probeChannel(mode, *chosen)) selectChannel(*channel);
+}
+
 void MainWindow::showHelp() {
-  if (!desktop_.openManual(environment_.workDir))
-    desktop_.showMessage(manualNotOpenedMessage(manualPath(environment_.workDir, kHostPlatform)));
+  const QString manual =
+      helpManual(environment_.workDir, environment_.besideDir, kHostPlatform,
+                 [](const QString& path) { return QFileInfo(path).isFile(); });
+  if (!desktop_.openManual(manual)) desktop_.showMessage(manualNotOpenedMessage(manual));
 }
 
 void MainWindow::confirmExit() {

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "frontend/browse.h"
 #include "frontend/desktop.h"
 #include "frontend/form_state.h"
 #include "frontend/launch.h"
@@ -56,15 +57,22 @@ class MainWindow : public QWidget {
   void toggleForcePink();
   // Command3D2 "OK - Convert!".
   void convert();
-  // SSCommand1 "Help": the manual under WorkDir in the default viewer; a
-  // message naming the manual when no program can be started to open it.
+  // SSCommand1 "Help": the manual (helpManual() of work_dir.h) in the
+  // default viewer; a message naming the manual when no program can be
+  // started to open it.
   void showHelp();
   // Command3D3 "Exit": beep, then end the program if the user confirms.
   void confirmExit();
 
-  // The three "Browse..." buttons (CommWav, CommLeft, CommRight) are laid out
-  // but not connected yet: choosing files by dialog joins them later, through
-  // a file-dialog operation of Desktop.
+  // CommWav, CommLeft, CommRight "Browse...": the file dialog of the
+  // field's role in the current mode (browse.h). A cancel changes nothing.
+  // A chosen file goes into the field, completed with a lower-case suffix;
+  // from then on dialogs open where the last one left off rather than in
+  // WorkDir. After CommWav, the chosen file's channel count selects Mono or
+  // Stereo in wavtim and bktim (channel_probe.h), with the channel handling.
+  void browseWav();
+  void browseLeft();
+  void browseRight();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -76,10 +84,14 @@ class MainWindow : public QWidget {
   QRect twips(int left, int top, int width, int height) const;
   QRadioButton* modeButton(Mode mode) const;
   void setGroupTop(QGroupBox* group, int topTwips);
+  void browse(BrowseButton button);
 
   Desktop& desktop_;
   LaunchEnvironment environment_;
   QString filterFileName_;
+  // The start folder of the file dialog (CMDialog1), its only setting kept
+  // between clicks: WorkDir until a file is chosen, empty after it.
+  QString dialogStartFolder_;
   std::optional<Mode> currentMode_;
   int frame3D2Top_ = 2520;
   int frame3D3Top_ = 3720;

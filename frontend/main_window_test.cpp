@@ -362,7 +362,7 @@ TEST_F(WindowTest, ExitAnsweredYesEndsTheProgramAfterTheBeep) {
 
 TEST_F(WindowTest, HelpOpensTheManualUnderWorkDir) {
   QTest::mouseClick(button("SSCommand1"), Qt::LeftButton);
-  EXPECT_EQ(desktop.openedManuals, QStringList{workDir.path()});
+  EXPECT_EQ(desktop.openedManuals, QStringList{workDir.filePath("Manual/MSonabrix.mht")});
   EXPECT_TRUE(desktop.messages.isEmpty());
 }
 

@@ -1,11 +1,14 @@
 #include "frontend/qt_desktop.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -60,6 +63,14 @@ MessageAnswer QtDesktop::showMessage(const UserMessage& message) {
 
 void QtDesktop::beep() { QApplication::beep(); }
 
+namespace {
+
+bool isNamePattern(const QString& name) {
+  return name.contains(u'*') || name.contains(u'?');
+}
+
+}  // namespace
+
 std::optional<QString> QtDesktop::chooseFile(const FileDialogRequest& request) {
   QFileDialog dialog(parent_);
   // Qt's own dialog everywhere but Windows: its name filters match any case
@@ -77,15 +88,60 @@ std::optional<QString> QtDesktop::chooseFile(const FileDialogRequest& request) {
   const QString folder = !request.startFolder.isEmpty() ? request.startFolder : lastFolder_;
   if (!folder.isEmpty()) dialog.setDirectory(folder);
   if (!request.initialName.isEmpty()) dialog.selectFile(request.initialName);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  const QStringList chosen = dialog.selectedFiles();
-  if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
-  lastFolder_ = QFileInfo(chosen.first()).absolutePath();
-  return QDir::toNativeSeparators(chosen.first());
+  for (;;) {
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
+    const QFileInfo file(chosen.first());
+    if (!isNamePattern(file.fileName())) {
+      lastFolder_ = file.absolutePath();
+      return QDir::toNativeSeparators(file.filePath());
+    }
+    // Qt's dialog returns a pattern in its name box ("*.WAV", the initial
+    // name of most dialogs) as if it named a file. Like the Windows dialogs,
+    // take it as a filter instead and ask again in the same folder.
+    const QString typed = file.fileName();
+    QStringList patterns = dialog.nameFilters();
+    dialog.setDirectory(file.absolutePath());
+    const auto same = std::find_if(patterns.begin(), patterns.end(), [&](const QString& f) {
+      return f.endsWith(QStringLiteral("(%1)").arg(typed), Qt::CaseInsensitive);
+    });
+    if (same == patterns.end()) {
+      patterns.append(typed);
+      dialog.setNameFilters(patterns);
+      dialog.selectNameFilter(typed);
+    } else {
+      dialog.selectNameFilter(*same);
+    }
+    dialog.selectFile(QString());
+  }
 }
 
 bool QtDesktop::startProgram(const QString& program, const QStringList& arguments,
                              const QString& workingFolder) {
+  if constexpr (kHostPlatform != Platform::Windows) {
+    const std::optional<StartRequest> terminal =
+        terminalStart({program, arguments}, workingFolder, terminal_,
+                      [](const QString& name) { return QStandardPaths::findExecutable(name); });
+    if (terminal) return startDetached(terminal->program, terminal->arguments, workingFolder);
+  }
+  // Windows, or no display or terminal: the detached start as before. (A
+  // console window of its own on Windows is not arranged here.)
+  return startDetached(program, arguments, workingFolder);
+}
+
+TerminalSettings systemTerminalSettings() {
+  const QString platform = QGuiApplication::platformName();
+  TerminalSettings settings;
+  settings.displayAvailable =
+      (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) &&
+      platform != u"offscreen" && platform != u"minimal";
+  settings.preferred = qEnvironmentVariable("TERMINAL");
+  return settings;
+}
+
+bool QtDesktop::startDetached(const QString& program, const QStringList& arguments,
+                              const QString& workingFolder) {
   QProcess process;
   process.setProgram(program);
   process.setArguments(arguments);
@@ -106,14 +162,14 @@ bool QtDesktop::startCommandLine(const QString& commandLine) {
 // Elsewhere the default viewer opens the manual, and a region settings
 // panel, when one is installed, stands in for the Control Panel.
 
-bool QtDesktop::openManual(const QString& workDir) {
+bool QtDesktop::openManual(const QString& manual) {
   if constexpr (kHostPlatform == Platform::Windows)
-    return startCommandLine(windowsHelpCommandLine(workDir));
+    return startCommandLine(windowsHelpCommandLine(manual));
   // openUrl succeeds as soon as the desktop's launcher (xdg-open) starts;
   // whether a viewer then takes the file is not known here. So false means
   // that nothing could be started to open the manual.
   return QDesktopServices::openUrl(
-      QUrl::fromLocalFile(manualPath(workDir, Platform::Linux)));
+      QUrl::fromLocalFile(manual));
 }
 
 void QtDesktop::openRegionSettings() {
@@ -123,7 +179,7 @@ void QtDesktop::openRegionSettings() {
   }
   const std::optional<SettingsPanel> panel = findRegionSettingsPanel(
       [](const QString& program) { return QStandardPaths::findExecutable(program); });
-  if (!panel || !startProgram(panel->program, panel->arguments, QString()))
+  if (!panel || !startDetached(panel->program, panel->arguments, QString()))
     showMessage(regionalSettingsHint());
 }
 

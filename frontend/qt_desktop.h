@@ -1,6 +1,7 @@
 // The real desktop edge on Qt: message boxes, the beep, file dialogs,
-// detached processes, the manual's viewer and the region settings panel. The only place where
-// Windows and Linux desktops are told apart.
+// converters in a terminal or detached, the manual's viewer and the region
+// settings panel. The only place where Windows and Linux desktops are told
+// apart.
 #ifndef FRONTEND_QT_DESKTOP_H_
 #define FRONTEND_QT_DESKTOP_H_
 
@@ -9,6 +10,7 @@
 #include <optional>
 
 #include "frontend/desktop.h"
+#include "frontend/terminal.h"
 
 class QWidget;
 
@@ -18,7 +20,10 @@ class QtDesktop : public Desktop {
  public:
   // Message boxes are parented to the widget set here (the main window), so
   // that they stay centred on top of it.
-  explicit QtDesktop(QWidget* parent = nullptr) : parent_(parent) {}
+  // Converters start in a terminal as `terminal` allows; the default,
+  // without a display, starts them detached (tests rely on that).
+  explicit QtDesktop(QWidget* parent = nullptr, TerminalSettings terminal = {})
+      : parent_(parent), terminal_(std::move(terminal)) {}
   void setParentWidget(QWidget* parent) { parent_ = parent; }
 
   MessageAnswer showMessage(const UserMessage& message) override;
@@ -26,7 +31,7 @@ class QtDesktop : public Desktop {
   std::optional<QString> chooseFile(const FileDialogRequest& request) override;
   bool startProgram(const QString& program, const QStringList& arguments,
                     const QString& workingFolder) override;
-  bool openManual(const QString& workDir) override;
+  bool openManual(const QString& manual) override;
   void openRegionSettings() override;
   void runFilterEditor(QString& filterFileName) override;
   void endProgram() override;
@@ -37,8 +42,12 @@ class QtDesktop : public Desktop {
   // lines started here, which hold no quotes, that gives back the line as
   // built, blanks in the manual's path included.
   bool startCommandLine(const QString& commandLine);
+  // Starts a program detached, standard input from the null device.
+  static bool startDetached(const QString& program, const QStringList& arguments,
+                            const QString& workingFolder);
 
   QWidget* parent_;
+  TerminalSettings terminal_;
   // The folder of the last file chosen in any dialog, where a dialog
   // without a start folder opens.
   QString lastFolder_;
@@ -58,6 +67,11 @@ const QList<SettingsPanel>& regionSettingsPanels();
 // none is installed.
 std::optional<SettingsPanel> findRegionSettingsPanel(
     const std::function<QString(const QString&)>& findExecutable);
+
+// The terminal settings of this process: $TERMINAL, and a display when
+// DISPLAY or WAYLAND_DISPLAY is set and Qt draws on a real screen (not on
+// the offscreen or minimal platform of tests). Needs the QGuiApplication.
+TerminalSettings systemTerminalSettings();
 
 // Message texts break lines with a lone carriage return; Qt's labels break
 // only at line feeds, so each CR, alone or before a LF, becomes one LF.

@@ -3,15 +3,19 @@
 # program lookup and file dialog requests. Qt Core only, so that they are
 # tested without a window.
 add_library(frontend_rules STATIC
+  ${CMAKE_CURRENT_SOURCE_DIR}/browse.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/channel_probe.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/command_line.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/command_words.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/field_rules.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/file_dialog.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/messages.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/mode_setup.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/name_case.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/number_patterns.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/program_lookup.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/regional_check.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/terminal.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/work_dir.cpp
 )
 target_include_directories(frontend_rules PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)
@@ -26,6 +30,7 @@ add_executable(frontend_rules_tests
   ${CMAKE_CURRENT_SOURCE_DIR}/number_patterns_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/program_lookup_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/regional_check_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/terminal_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/work_dir_test.cpp
 )
 target_link_libraries(frontend_rules_tests PRIVATE frontend_rules GTest::gtest_main)

@@ -14,7 +14,7 @@ std::unique_ptr<MainWindow> startSonabrix(const StartupInputs& inputs, Desktop& 
   }
 
   LaunchEnvironment environment;
-  environment.workDir = workDirFor(inputs.programFolder, kHostPlatform);
+  environment.workDir = workDirFor(inputs.programFolder, kHostPlatform, inputs.workDirFallbacks);
   environment.besideDir = inputs.programFolder;
   environment.pathDirs = inputs.pathDirs;
   environment.locale = inputs.locale;

@@ -12,6 +12,7 @@
 
 #include "frontend/desktop.h"
 #include "frontend/main_window.h"
+#include "frontend/work_dir.h"
 
 namespace frontend {
 
@@ -19,6 +20,8 @@ struct StartupInputs {
   // The regional settings, read at start-up and again at every conversion.
   std::function<QLocale()> locale = [] { return QLocale::system(); };
   QString programFolder;  // the folder that holds the program file
+  // Where WorkDir goes when the program's folder is not writable (Linux).
+  WorkDirFallbacks workDirFallbacks;
   QStringList arguments;  // the command-line arguments, program excluded
   QStringList pathDirs;   // PATH, for finding the converters
 };

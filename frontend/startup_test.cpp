@@ -110,15 +110,27 @@ TEST(StartupTest, TheCloseBoxClosesWithoutAskingAndEndsTheApplication) {
   EXPECT_EQ(desktop.beeps, 0);
 }
 
-TEST(StartupTest, HelpFromTheBuiltProgramFolderOpensTheBuiltManual) {
-  FakeDesktop desktop;
+// The built program's folder holds the manual as an install does. When that
+// folder cannot be written, WorkDir is the current folder, and Help still
+// finds the manual beside the program.
+TEST(StartupTest, WorkDirIsTheProgramFolderOnlyWhenWritableAndHelpFindsTheManualEitherWay) {
   const QString folder = QFileInfo(QStringLiteral(SONABRIX_PROGRAM)).absolutePath();
-  const auto window = startSonabrix(inputsWith(QLocale(QLocale::English), folder), desktop);
-  ASSERT_NE(window, nullptr);
-  window->showHelp();
-  ASSERT_EQ(desktop.openedManuals.size(), 1);
-  EXPECT_EQ(QFileInfo(manualPath(desktop.openedManuals[0], kHostPlatform)).canonicalFilePath(),
-            QFileInfo(QStringLiteral(SONABRIX_BUILT_MANUAL)).canonicalFilePath());
+  QTemporaryDir current;
+  for (const bool programFolderWritable : {true, false}) {
+    SCOPED_TRACE(programFolderWritable);
+    FakeDesktop desktop;
+    StartupInputs inputs = inputsWith(QLocale(QLocale::English), folder);
+    inputs.workDirFallbacks = {current.path(), "/nonexistent-home", [&](const QString& f) {
+                                 return f == current.path() || programFolderWritable;
+                               }};
+    const auto window = startSonabrix(inputs, desktop);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->workDir(), programFolderWritable ? folder : current.path());
+    window->showHelp();
+    ASSERT_EQ(desktop.openedManuals.size(), 1);
+    EXPECT_EQ(QFileInfo(desktop.openedManuals[0]).canonicalFilePath(),
+              QFileInfo(QStringLiteral(SONABRIX_BUILT_MANUAL)).canonicalFilePath());
+  }
 }
 
 TEST(ManualTest, IsAWebArchiveWithOneHtmlPart) {

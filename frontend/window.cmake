@@ -75,12 +75,20 @@ add_executable(argv_recorder ${CMAKE_CURRENT_SOURCE_DIR}/testing/argv_recorder.c
 set_target_properties(argv_recorder PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/testing)
 
+# A stand-in terminal emulator: records its words and runs the command it
+# was given, its output into a file. Never installed.
+add_executable(terminal_standin ${CMAKE_CURRENT_SOURCE_DIR}/testing/terminal_standin.cpp)
+set_target_properties(terminal_standin PROPERTIES
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/testing)
+
 add_executable(frontend_window_tests
   ${CMAKE_CURRENT_SOURCE_DIR}/testing/fake_desktop.h
   ${CMAKE_CURRENT_SOURCE_DIR}/testing/recorded_start.h
   ${CMAKE_CURRENT_SOURCE_DIR}/testing/window_fixture.h
   ${CMAKE_CURRENT_SOURCE_DIR}/testing/window_test_main.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/browse_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/end_to_end_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/terminal_start_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/launch_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/main_window_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/qt_desktop_test.cpp
@@ -89,9 +97,10 @@ add_executable(frontend_window_tests
   ${CMAKE_CURRENT_SOURCE_DIR}/twips_test.cpp
 )
 target_link_libraries(frontend_window_tests PRIVATE frontend_window Qt6::Test GTest::gtest)
-add_dependencies(frontend_window_tests argv_recorder sonabrix sonabrix_manual)
+add_dependencies(frontend_window_tests argv_recorder terminal_standin sonabrix sonabrix_manual)
 set(SONABRIX_TEST_DEFINITIONS
   ARGV_RECORDER="$<TARGET_FILE:argv_recorder>"
+  TERMINAL_STANDIN="$<TARGET_FILE:terminal_standin>"
   SONABRIX_PROGRAM="$<TARGET_FILE:sonabrix>"
   SONABRIX_BUILT_MANUAL="${SONABRIX_BUILT_MANUAL}")
 if(TARGET irgen)

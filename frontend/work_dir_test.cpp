@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QSet>
+
 namespace frontend {
 namespace {
 
@@ -17,25 +19,50 @@ TEST(WorkDir, WindowsUpperCasesAndMapsUserAndSoftwareFolders) {
       {R"(c:\u)", R"(C:\U)"},
       {R"(d:\users)", R"(D:\USERS)"},
   };
+  // Writability plays no part on Windows.
+  const WorkDirFallbacks nothingWritable{"e:\\here", "e:\\home", [](const QString&) { return false; }};
   for (const auto& c : cases)
-    EXPECT_EQ(workDirFor(QString::fromUtf8(c.folder), Platform::Windows).toStdString(), c.workDir)
+    EXPECT_EQ(workDirFor(QString::fromUtf8(c.folder), Platform::Windows, nothingWritable)
+                  .toStdString(),
+              c.workDir)
         << c.folder;
 }
 
-TEST(WorkDir, LinuxKeepsThePathAsItIs) {
-  EXPECT_EQ(workDirFor(QStringLiteral("/home/Ann/Tools"), Platform::Linux),
-            QStringLiteral("/home/Ann/Tools"));
-  EXPECT_EQ(workDirFor(QStringLiteral("/usr/local/bin"), Platform::Linux),
-            QStringLiteral("/usr/local/bin"));
+// Tests run as root, where every folder is writable: writability is injected.
+TEST(WorkDir, LinuxTakesTheFirstWritableOfProgramCurrentAndHomeFolder) {
+  struct Case {
+    QSet<QString> writable;
+    const char* workDir;
+  } cases[] = {
+      {{"/home/Ann/Tools", "/home/Ann"}, "/home/Ann/Tools"},  // an unpacked copy, case kept
+      {{"/home/Ann/Work", "/home/Ann"}, "/home/Ann/Work"},    // installed: the current folder
+      {{"/home/Ann"}, "/home/Ann"},                           // started from /, say
+      {{}, "/home/Ann"},
+  };
+  for (const auto& c : cases) {
+    const WorkDirFallbacks fallbacks{
+        "/home/Ann/Work", "/home/Ann",
+        [&](const QString& folder) { return c.writable.contains(folder); }};
+    const QString program = c.writable.contains("/home/Ann/Tools") ? "/home/Ann/Tools"
+                                                                    : "/usr/lib/sonabrix";
+    EXPECT_EQ(workDirFor(program, Platform::Linux, fallbacks).toStdString(), c.workDir);
+  }
 }
 
-TEST(WorkDir, ManualBelowWorkDirAndWindowsHelpLine) {
-  EXPECT_EQ(manualPath(QStringLiteral("/opt/sonabrix"), Platform::Linux),
-            QStringLiteral("/opt/sonabrix/Manual/MSonabrix.mht"));
-  EXPECT_EQ(manualPath(QStringLiteral("c:\\veradis2"), Platform::Windows),
-            QStringLiteral("c:\\veradis2\\Manual\\MSonabrix.mht"));
-  EXPECT_EQ(windowsHelpCommandLine(QStringLiteral("c:\\veradis2")),
-            QStringLiteral("Explorer c:\\veradis2\\Manual\\MSonabrix.mht"));
+TEST(WorkDir, HelpTakesTheManualUnderWorkDirElseTheOneBesideTheProgram) {
+  const auto only = [](const QString& present) {
+    return [present](const QString& path) { return path == present; };
+  };
+  const QString installed = "/usr/lib/sonabrix/Manual/MSonabrix.mht";
+  EXPECT_EQ(helpManual("/home/ann", "/usr/lib/sonabrix", Platform::Linux, only(installed)),
+            installed);
+  EXPECT_EQ(helpManual("/home/ann", "/usr/lib/sonabrix", Platform::Linux,
+                       only("/home/ann/Manual/MSonabrix.mht")),
+            "/home/ann/Manual/MSonabrix.mht");
+  EXPECT_EQ(helpManual("c:\\veradis2", "d:\\tools", Platform::Windows, only("")),
+            "c:\\veradis2\\Manual\\MSonabrix.mht");
+  EXPECT_EQ(windowsHelpCommandLine(manualPath("c:\\veradis2", Platform::Windows)),
+            "Explorer c:\\veradis2\\Manual\\MSonabrix.mht");
 }
 
 }  // namespace

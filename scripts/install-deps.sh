@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev libgl-dev fonts-liberation2
   sox python3
   valgrind
-  xvfb xauth
+  xvfb xauth xterm xdotool
 )
 
 missing=()

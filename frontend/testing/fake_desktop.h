@@ -28,7 +28,7 @@ class FakeDesktop : public Desktop {
   QList<UserMessage> messages;
   QList<Start> starts;
   QList<FileDialogRequest> fileDialogs;
-  QStringList openedManuals;  // the WorkDir of each Help
+  QStringList openedManuals;  // the manual file of each Help
   int beeps = 0;
   int regionSettingsOpened = 0;
   int filterEditorRuns = 0;
@@ -70,8 +70,8 @@ class FakeDesktop : public Desktop {
     starts.append({program, arguments, workingFolder});
     return processStarter ? processStarter->startProgram(program, arguments, workingFolder) : true;
   }
-  bool openManual(const QString& workDir) override {
-    openedManuals.append(workDir);
+  bool openManual(const QString& manual) override {
+    openedManuals.append(manual);
     return manualViewerFound;
   }
   void openRegionSettings() override { ++regionSettingsOpened; }
