@@ -27,7 +27,7 @@ message(STATUS "Wine tests of the Windows converters: on (${WINE_PROGRAM}, ${WIN
 
 set(WINE_PREFIX_DIR ${CMAKE_BINARY_DIR}/wine-prefix)
 set(WINE_ENVIRONMENT WINEPREFIX=${WINE_PREFIX_DIR} WINEDEBUG=-all
-    WINEDLLOVERRIDES=mscoree,mshtml=d DISPLAY=)
+    WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=d DISPLAY=)
 
 add_test(NAME windows_build
   COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -DBINARY_DIR=${WINDOWS_BUILD_DIR}
