@@ -38,10 +38,10 @@ set_tests_properties(windows_build PROPERTIES
 # The server is started first and kept for 5 minutes after its last client
 # (a server still running from an earlier run is kept instead). wineboot
 # reports an error for the 32-bit half that Debian's wine64 lacks; the prefix
-# is usable when its registry is there. Neither keeps the test's output open:
+# is usable when its system folder is there. Neither keeps the test's output open:
 # the services that wineboot starts live as long as the server.
 add_test(NAME wine_prefix
-  COMMAND sh -c "\"$1\" -p300 </dev/null >/dev/null 2>&1; \"$0\" -i </dev/null >\"$WINEPREFIX/wineboot.log\" 2>&1; test -f \"$WINEPREFIX/system.reg\""
+  COMMAND sh -c "mkdir -p \"$WINEPREFIX\" && { \"$1\" -p300 </dev/null >/dev/null 2>&1; \"$0\" -i </dev/null >\"$WINEPREFIX/wineboot.log\" 2>&1; test -f \"$WINEPREFIX/drive_c/windows/system32/kernel32.dll\"; }"
           ${WINEBOOT_PROGRAM} ${WINESERVER_PROGRAM})
 add_test(NAME wine_stop COMMAND ${WINESERVER_PROGRAM} -k)
 set_tests_properties(wine_prefix PROPERTIES
