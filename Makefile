@@ -2,7 +2,7 @@
 BUILD ?= build
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build test demo bench clean
+.PHONY: all deps build test demo bench clean package windows clean-windows
 
 all: build
 
@@ -25,3 +25,17 @@ bench: build
 
 clean:
 	rm -rf $(BUILD)
+
+# The Debian package: $(BUILD)/sonabrix_<version>_<arch>.deb.
+package: build
+	cmake --build $(BUILD) --target package
+
+# The converters for Windows (MinGW-w64, static): $(WINDOWS_BUILD)/bin/*.exe.
+# The Wine tests in `make test` build them the same way when they are missing.
+WINDOWS_BUILD ?= build-windows
+windows: deps
+	cmake -DSOURCE_DIR=$(CURDIR) -DBINARY_DIR=$(CURDIR)/$(WINDOWS_BUILD) \
+	  $(if $(GENERATOR),-DGENERATOR=Ninja) -P cmake/build_windows.cmake
+
+clean-windows:
+	rm -rf $(WINDOWS_BUILD)

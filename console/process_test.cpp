@@ -9,7 +9,9 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace console {
@@ -116,6 +118,44 @@ TEST(PrepareProcess, BrokenPipeAndFileSizeLimitBecomeFailedWrites) {
   });
   ASSERT_TRUE(WIFEXITED(ignored));
   EXPECT_EQ(WEXITSTATUS(ignored), 0);
+}
+
+TEST(FileCalls, CreateNewReplaceAndRemove) {
+  char folder[] = "/tmp/process_test_XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::filesystem::path dir(folder);
+  const std::filesystem::path temporary = dir / "t";
+  const std::filesystem::path target = utf8_path("ziel \xc3\xa4.tim");
+
+  std::FILE* created = create_new_file(temporary);
+  ASSERT_NE(created, nullptr);
+  std::fputs("new", created);
+  std::fclose(created);
+  // Never an existing file: the temporary name is taken.
+  errno = 0;
+  EXPECT_EQ(create_new_file(temporary), nullptr);
+  EXPECT_EQ(errno, EEXIST);
+
+  std::FILE* old = open_file(dir / target, "wb");
+  ASSERT_NE(old, nullptr);
+  std::fputs("old contents", old);
+  std::fclose(old);
+  ASSERT_TRUE(replace_file(temporary, dir / target));
+  EXPECT_EQ(std::filesystem::file_size(dir / target), 3u);
+  EXPECT_FALSE(std::filesystem::exists(temporary));
+  EXPECT_FALSE(replace_file(temporary, dir / target)) << "nothing left to move";
+  EXPECT_EQ(path_utf8(dir / target), std::string(folder) + "/ziel \xc3\xa4.tim");
+
+  remove_file_now((dir / target).c_str());
+  EXPECT_FALSE(std::filesystem::exists(dir / target));
+  rmdir(folder);
+}
+
+TEST(FileCalls, CommandLineWordsAreArgvOnLinux) {
+  char program[] = "irgen";
+  char word[] = "a \"b\" c";
+  char* argv[] = {program, word, nullptr};
+  EXPECT_EQ(command_line_words(2, argv), (std::vector<std::string>{"irgen", "a \"b\" c"}));
 }
 
 }  // namespace

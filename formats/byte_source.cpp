@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "console/process.h"
+
 namespace formats {
 
 ReadStatus MemorySource::read(std::span<std::uint8_t> out) {
@@ -30,8 +32,9 @@ FileSource::~FileSource() { close(); }
 bool FileSource::open(const std::string& path) {
   close();
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return false;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
+  const std::filesystem::path native = console::utf8_path(path);
+  if (std::filesystem::is_directory(native, ec)) return false;
+  std::FILE* f = console::open_file(native, "rb");
   if (f == nullptr) return false;
   // The length of a seekable file is taken once so that a skip can tell a
   // truncated file without reading through it. A pipe has no length to take.

@@ -10,9 +10,7 @@
 #include <string>
 #include <system_error>
 
-#if defined(__unix__) || defined(__APPLE__)
-#include <unistd.h>
-#endif
+#include "console/process.h"
 
 namespace formats {
 namespace {
@@ -32,9 +30,13 @@ constexpr char kTemporaryPrefix[] = ".irtmp-";
 constexpr std::size_t kMaxPending = 16;
 constexpr std::size_t kMaxPathBytes = 4096;
 
+// Paths are kept in the system's own characters (wide on Windows), ready
+// for removal without a conversion.
+using PathChar = fs::path::value_type;
+
 struct PendingEntry {
   volatile std::sig_atomic_t used = 0;
-  char path[kMaxPathBytes] = {};
+  PathChar path[kMaxPathBytes] = {};
 };
 
 PendingEntry g_pending[kMaxPending];
@@ -44,11 +46,11 @@ void remove_at_exit() { remove_pending_temporaries(); }
 // False when the table is full or the path too long for it.
 bool remember(const fs::path& p) {
   static const bool registered = std::atexit(remove_at_exit) == 0;
-  const std::string& text = p.native();
+  const fs::path::string_type& text = p.native();
   if (!registered || text.size() >= kMaxPathBytes) return false;
   for (PendingEntry& entry : g_pending) {
     if (entry.used) continue;
-    std::memcpy(entry.path, text.c_str(), text.size() + 1);
+    std::memcpy(entry.path, text.c_str(), (text.size() + 1) * sizeof(PathChar));
     std::atomic_signal_fence(std::memory_order_seq_cst);
     entry.used = 1;
     return true;
@@ -88,11 +90,7 @@ void remove_pending_temporaries() noexcept {
   for (PendingEntry& entry : g_pending) {
     if (!entry.used) continue;
     std::atomic_signal_fence(std::memory_order_seq_cst);
-#if defined(__unix__) || defined(__APPLE__)
-    unlink(entry.path);  // async-signal-safe, unlike remove()
-#else
-    std::remove(entry.path);
-#endif
+    console::remove_file_now(entry.path);
     entry.used = 0;
   }
 }
@@ -111,7 +109,7 @@ bool OutputFile::open(const fs::path& target) {
   if (fs::exists(st) && !fs::is_directory(st) && !fs::is_regular_file(st)) {
     // A device or a pipe (/dev/null, a FIFO) is written in place: it holds no
     // contents to protect, and renaming over it would replace it.
-    file_ = std::fopen(resolved.c_str(), "wb");
+    file_ = console::open_file(resolved, "wb");
     target_ = resolved;
     failed_ = false;
     state_ = file_ != nullptr ? State::kWriting : State::kIdle;
@@ -121,7 +119,7 @@ bool OutputFile::open(const fs::path& target) {
     if (fs::is_directory(st)) return false;
     // An existing file that could not be rewritten in place is not replaced
     // either: opening it for update checks the permission without touching it.
-    std::FILE* probe = std::fopen(resolved.c_str(), "r+b");
+    std::FILE* probe = console::open_file(resolved, "r+b");
     if (probe == nullptr) return false;
     std::fclose(probe);
   }
@@ -131,7 +129,7 @@ bool OutputFile::open(const fs::path& target) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     fs::path candidate = folder / (kTemporaryPrefix + random_suffix());
     errno = 0;
-    std::FILE* f = std::fopen(candidate.c_str(), "wbx");
+    std::FILE* f = console::create_new_file(candidate);
     if (f == nullptr) {
       if (errno != EEXIST) return false;
       continue;
@@ -188,8 +186,7 @@ bool OutputFile::commit() {
   state_ = State::kIdle;
   if (temporary_.empty()) return true;  // written in place
   std::error_code ec;
-  fs::rename(temporary_, target_, ec);
-  const bool ok = !ec;
+  const bool ok = console::replace_file(temporary_, target_);
   if (!ok) fs::remove(temporary_, ec);
   forget(temporary_);
   temporary_.clear();

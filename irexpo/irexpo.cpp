@@ -12,6 +12,7 @@
 
 #include "console/dialogue.h"
 #include "console/format.h"
+#include "console/process.h"
 #include "formats/byte_source.h"
 #include "formats/output_file.h"
 #include "formats/tim_file.h"
@@ -110,7 +111,8 @@ std::string read_tim(Dialogue& d, State& s, const std::string& field, int unit,
   if (!source.open(name)) {
     std::error_code ec;
     d.error_stop(Statement::open, name,
-                 std::filesystem::exists(name, ec) ? Failure::cannot_open
+                 std::filesystem::exists(console::utf8_path(name), ec)
+                     ? Failure::cannot_open
                                                    : Failure::file_not_found);
   }
   formats::TimHead head;
@@ -162,7 +164,7 @@ class Writer {
   Writer(Dialogue& d, std::string name) : d_(d), name_(std::move(name)) {}
 
   void open() {
-    if (!file_.open(name_)) {
+    if (!file_.open(console::utf8_path(name_))) {
       d_.error_stop(Statement::open, name_, Failure::cannot_create);
     }
   }
@@ -210,8 +212,10 @@ void convert(Dialogue& d) {
           console::format_real(s.peak, 10, 2));
 
   const std::string output_name = d.file_name(s.output_field, kOutputUnit);
-  if (formats::refers_to_same_file(output_name, s.left_name) ||
-      (stereo && formats::refers_to_same_file(output_name, s.right_name))) {
+  const auto same = [](const std::string& a, const std::string& b) {
+    return formats::refers_to_same_file(console::utf8_path(a), console::utf8_path(b));
+  };
+  if (same(output_name, s.left_name) || (stereo && same(output_name, s.right_name))) {
     d.refuse("The .WAV output file would overwrite a .TIM input file!");
   }
   Writer out(d, output_name);

@@ -3,11 +3,13 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "console/process.h"
+
 namespace irgen {
 
 formats::DateTime local_date_time(std::time_t when) {
   std::tm tm{};
-  if (localtime_r(&when, &tm) == nullptr) return {};
+  if (!console::local_time(when, tm)) return {};
   return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
           tm.tm_hour,        tm.tm_min,     tm.tm_sec};
 }

@@ -12,6 +12,7 @@
 
 #include "console/dialogue.h"
 #include "console/format.h"
+#include "console/process.h"
 #include "formats/byte_order.h"
 #include "formats/byte_source.h"
 #include "formats/output_file.h"
@@ -90,11 +91,13 @@ std::int16_t to_mode(Dialogue& d, long long value, std::string_view source) {
 }
 
 bool same_target(const std::string& a, const std::string& b) {
-  if (formats::refers_to_same_file(a, b)) return true;
+  const fs::path native_a = console::utf8_path(a);
+  const fs::path native_b = console::utf8_path(b);
+  if (formats::refers_to_same_file(native_a, native_b)) return true;
   std::error_code ec;
-  fs::path pa = fs::absolute(a, ec).lexically_normal();
+  fs::path pa = fs::absolute(native_a, ec).lexically_normal();
   if (ec) return false;
-  fs::path pb = fs::absolute(b, ec).lexically_normal();
+  fs::path pb = fs::absolute(native_b, ec).lexically_normal();
   return !ec && pa == pb;
 }
 
@@ -113,10 +116,11 @@ struct Output {
 };
 
 void open_output(Dialogue& d, Output& out, const std::string& wave_name) {
-  if (formats::refers_to_same_file(wave_name, out.name)) {
+  if (formats::refers_to_same_file(console::utf8_path(wave_name),
+                                   console::utf8_path(out.name))) {
     d.refuse("The .TIM file would overwrite the .WAV input file!");
   }
-  if (!out.file.open(out.name)) {
+  if (!out.file.open(console::utf8_path(out.name))) {
     d.error_stop(Statement::open, out.name, Failure::cannot_create);
   }
 }
@@ -227,7 +231,7 @@ void convert(Dialogue& d, const Clock& clock) {
   if (!input.open(wave_name)) {
     std::error_code ec;
     d.error_stop(Statement::open, wave_name,
-                 fs::exists(wave_name, ec) ? Failure::cannot_open
+                 fs::exists(console::utf8_path(wave_name), ec) ? Failure::cannot_open
                                            : Failure::file_not_found);
   }
   formats::WaveFormat format;

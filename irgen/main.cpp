@@ -9,7 +9,7 @@
 
 int main(int argc, char** argv) {
   console::prepare_process(formats::remove_pending_temporaries);
-  std::vector<std::string> words(argv, argv + argc);
+  std::vector<std::string> words = console::command_line_words(argc, argv);
   console::StdioTerminal terminal;
   return irgen::run(words, terminal, irgen::stamp_now);
 }

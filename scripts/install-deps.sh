@@ -10,6 +10,10 @@ packages=(
   sox python3
   valgrind
   xvfb xauth xterm xdotool
+  # The Debian package (make package) and its tests.
+  dpkg-dev file lintian desktop-file-utils man-db
+  # The Windows converters (make windows) and their tests under Wine.
+  g++-mingw-w64-x86-64 wine wine64
 )
 
 missing=()

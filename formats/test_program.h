@@ -1,0 +1,68 @@
+// For the end-to-end tests: the converter program under test and how to
+// start it. By default the Linux program of this build; two environment
+// variables let the same tests run another build of it through a launcher,
+// which is how the Windows .exe files are tested under Wine:
+//   <NAME>_UNDER_TEST  the program file (IRGEN_UNDER_TEST, IREXPO_UNDER_TEST)
+//   CONVERTER_LAUNCHER the command that starts it, words separated by blanks
+//                      (e.g. "wine"); empty or unset: the program runs itself
+#ifndef FORMATS_TEST_PROGRAM_H_
+#define FORMATS_TEST_PROGRAM_H_
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace formats::test {
+
+// The word quoted for the POSIX shell.
+inline std::string shell_quoted(const std::string& word) {
+  std::string q = "'";
+  for (char c : word) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+inline std::vector<std::string> launcher_words() {
+  std::vector<std::string> words;
+  const char* text = std::getenv("CONVERTER_LAUNCHER");
+  std::istringstream in(text != nullptr ? text : "");
+  for (std::string w; in >> w;) words.push_back(w);
+  return words;
+}
+
+// True when the program runs through a launcher (under Wine).
+inline bool launched() { return !launcher_words().empty(); }
+
+// The program file: the variable `env_name` when set, else `built`.
+inline std::string program_file(const char* env_name, const char* built) {
+  const char* chosen = std::getenv(env_name);
+  return chosen != nullptr && *chosen != '\0' ? chosen : built;
+}
+
+// The start of a shell command line that runs the program.
+inline std::string shell_program(const std::string& program) {
+  std::string line;
+  for (const std::string& w : launcher_words()) line += shell_quoted(w) + " ";
+  return line + shell_quoted(program);
+}
+
+// Replaces the calling (child) process by the program with `args`; returns
+// only when that fails.
+inline void exec_program(const std::string& program, const std::string& word0,
+                         const std::vector<std::string>& args) {
+  std::vector<std::string> words = launcher_words();
+  const bool direct = words.empty();
+  words.push_back(program);
+  words.insert(words.end(), args.begin(), args.end());
+  std::string first = direct ? word0 : words[0];
+  std::vector<char*> argv{first.data()};
+  for (std::size_t i = 1; i < words.size(); ++i) argv.push_back(words[i].data());
+  argv.push_back(nullptr);
+  execvp(words[0].c_str(), argv.data());
+}
+
+}  // namespace formats::test
+
+#endif  // FORMATS_TEST_PROGRAM_H_

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Unpacks the Debian package into a scratch root and uses what it holds from
+# there: the packaged irgen and irexpo convert the bundled sample and back
+# (byte for byte as the programs of the build do), the packaged sonabrix
+# shows its window offscreen, every man page opens without warnings and the
+# menu entry is valid.
+#   package_test.sh DEB SAMPLE.wav BUILT_BIN_DIR
+set -euo pipefail
+deb=$1
+sample=$2
+built=$3
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+[ -f "$deb" ] || fail "no package at $deb"
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+root=$scratch/root
+dpkg-deb -x "$deb" "$root"
+usr=$root/usr
+
+for f in bin/irgen bin/irexpo bin/sonabrix lib/sonabrix/sonabrix lib/sonabrix/Manual/MSonabrix.mht \
+         share/applications/sonabrix.desktop share/icons/hicolor/48x48/apps/sonabrix.png \
+         share/icons/hicolor/scalable/apps/sonabrix.svg share/doc/sonabrix/copyright \
+         share/man/man1/irgen.1.gz share/man/man1/irexpo.1.gz share/man/man1/sonabrix.1.gz; do
+  [ -f "$usr/$f" ] || fail "missing in the package: /usr/$f"
+done
+# sonabrix finds the converters beside itself: the links lead to the packaged ones.
+for c in irgen irexpo; do
+  [ "$(readlink -f "$usr/lib/sonabrix/$c")" = "$(readlink -f "$usr/bin/$c")" ] ||
+    fail "/usr/lib/sonabrix/$c does not lead to /usr/bin/$c"
+done
+if find "$root" -path '*testdata*' | grep -q .; then fail "test data in the package"; fi
+
+# Converters: WAVE -> .TIM -> WAVE, the same bytes as the built programs give.
+work=$scratch/work
+mkdir -p "$work/packaged" "$work/built"
+for side in packaged built; do
+  if [ $side = packaged ]; then bin=$usr/bin; else bin=$built; fi
+  cp "$sample" "$work/$side/in.wav"
+  (cd "$work/$side" &&
+   SOURCE_DATE_EPOCH=1796713509 TZ=UTC "$bin/irgen" in.wav left.tim right.tim 94.0 1 >irgen.out &&
+   "$bin/irexpo" back.wav left.tim right.tim >irexpo.out) || fail "$side converters failed"
+done
+for f in left.tim right.tim back.wav irgen.out irexpo.out; do
+  cmp "$work/packaged/$f" "$work/built/$f" || fail "packaged and built programs differ in $f"
+done
+[ "$(stat -c %s "$work/packaged/back.wav")" -gt 44 ] || fail "back.wav holds no samples"
+
+# The front end as the menu starts it, offscreen, until its window is painted.
+probe=$(cd "$work" && QT_QPA_PLATFORM=offscreen SONABRIX_STARTUP_PROBE=1 LC_ALL=en_US.UTF-8 \
+        timeout 30 "$usr/bin/sonabrix" IRGEN) || fail "sonabrix did not start: $probe"
+grep -q '^first-paint-ns [0-9]\+$' <<<"$probe" || fail "sonabrix painted no window: $probe"
+grep -qx 'start-mode wavtim' <<<"$probe" || fail "sonabrix started in the wrong mode: $probe"
+
+# Man pages: each opens, has its NAME section and gives no warnings.
+for page in "$usr"/share/man/man1/*.1.gz; do
+  warnings=$(MANWIDTH=80 LC_ALL=C.UTF-8 man --warnings -l "$page" 2>&1 >"$scratch/page.txt") ||
+    fail "man -l $(basename "$page") failed"
+  [ -z "$warnings" ] || fail "man -l $(basename "$page"): $warnings"
+  grep -q '^NAME' "$scratch/page.txt" || fail "$(basename "$page") has no NAME section"
+done
+
+desktop-file-validate "$usr/share/applications/sonabrix.desktop" || fail "desktop entry not valid"
+grep -qx 'Exec=sonabrix' "$usr/share/applications/sonabrix.desktop" || fail "desktop entry Exec"
+echo "package ok: $(basename "$deb")"
