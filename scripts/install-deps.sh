@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev libgl-dev fonts-liberation2
   sox python3
   valgrind
+  clang-14 libclang-rt-14-dev
   xvfb xauth
 )
 
