@@ -1,14 +1,16 @@
-// The desktop edge of the front end: every side effect that the main window
-// has outside its own widgets (message boxes, the beep, starting programs,
-// opening documents and the region settings, the filter editor, ending the
-// program) goes through this one interface, so that tests can replace it
+// The desktop edge of the front end: every side effect that the windows
+// have outside their own widgets (message boxes, the beep, file dialogs,
+// starting programs, opening documents and the region settings, the filter
+// editor, ending the program) goes through this one interface, so that tests can replace it
 // with a recording fake.
 #ifndef FRONTEND_DESKTOP_H_
 #define FRONTEND_DESKTOP_H_
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
+#include "frontend/file_dialog.h"
 #include "frontend/user_message.h"
 
 namespace frontend {
@@ -25,6 +27,11 @@ class Desktop {
 
   // The short system beep.
   virtual void beep() = 0;
+
+  // Shows a modal file dialog and returns the full path of the file chosen;
+  // nullopt when the user cancelled or the dialog failed. Neither asks
+  // before overwriting nor checks that the file exists.
+  virtual std::optional<QString> chooseFile(const FileDialogRequest& request) = 0;
 
   // Starts `program` with exactly `arguments` as its words after the program
   // name, in `workingFolder`, detached: the caller never waits for it and the

@@ -3,6 +3,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -55,6 +58,30 @@ MessageAnswer QtDesktop::showMessage(const UserMessage& message) {
 }
 
 void QtDesktop::beep() { QApplication::beep(); }
+
+std::optional<QString> QtDesktop::chooseFile(const FileDialogRequest& request) {
+  QFileDialog dialog(parent_);
+  // Qt's own dialog everywhere but Windows: its name filters match any case
+  // of an extension ("*.WAV" lists take1.wav), which the desktops' native
+  // dialogs on Linux do not.
+  if constexpr (kHostPlatform != Platform::Windows)
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setAcceptMode(request.kind == FileDialogKind::SaveAs ? QFileDialog::AcceptSave
+                                                              : QFileDialog::AcceptOpen);
+  const QStringList filters = qtNameFilters(request.filter);
+  dialog.setNameFilters(filters);
+  if (!filters.isEmpty()) dialog.selectNameFilter(filters.first());
+  const QString folder = !request.startFolder.isEmpty() ? request.startFolder : lastFolder_;
+  if (!folder.isEmpty()) dialog.setDirectory(folder);
+  if (!request.initialName.isEmpty()) dialog.selectFile(request.initialName);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
+  lastFolder_ = QFileInfo(chosen.first()).absolutePath();
+  return QDir::toNativeSeparators(chosen.first());
+}
 
 bool QtDesktop::startProgram(const QString& program, const QStringList& arguments,
                              const QString& workingFolder) {

@@ -1,5 +1,5 @@
-// The real desktop edge on Qt: message boxes, the beep, detached processes,
-// the manual's viewer and the region settings panel. The only place where
+// The real desktop edge on Qt: message boxes, the beep, file dialogs,
+// detached processes, the manual's viewer and the region settings panel. The only place where
 // Windows and Linux desktops are told apart.
 #ifndef FRONTEND_QT_DESKTOP_H_
 #define FRONTEND_QT_DESKTOP_H_
@@ -23,6 +23,7 @@ class QtDesktop : public Desktop {
 
   MessageAnswer showMessage(const UserMessage& message) override;
   void beep() override;
+  std::optional<QString> chooseFile(const FileDialogRequest& request) override;
   bool startProgram(const QString& program, const QStringList& arguments,
                     const QString& workingFolder) override;
   bool openManual(const QString& workDir) override;
@@ -38,6 +39,9 @@ class QtDesktop : public Desktop {
   bool startCommandLine(const QString& commandLine);
 
   QWidget* parent_;
+  // The folder of the last file chosen in any dialog, where a dialog
+  // without a start folder opens.
+  QString lastFolder_;
 };
 
 // A region settings panel: a program and its arguments.

@@ -1,10 +1,12 @@
 # The pure rules of the main window: form state, mode setups, field rules,
-# number patterns, command lines, regional checks, WorkDir, word splitting
-# and program lookup. Qt Core only, so that they are tested without a window.
+# number patterns, command lines, regional checks, WorkDir, word splitting,
+# program lookup and file dialog requests. Qt Core only, so that they are
+# tested without a window.
 add_library(frontend_rules STATIC
   ${CMAKE_CURRENT_SOURCE_DIR}/command_line.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/command_words.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/field_rules.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/file_dialog.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/messages.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/mode_setup.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/number_patterns.cpp
@@ -19,6 +21,7 @@ add_executable(frontend_rules_tests
   ${CMAKE_CURRENT_SOURCE_DIR}/command_line_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/command_words_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/field_rules_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/file_dialog_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/mode_setup_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/number_patterns_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/program_lookup_test.cpp

@@ -7,6 +7,7 @@ add_library(frontend_window STATIC
   ${CMAKE_CURRENT_SOURCE_DIR}/launch.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/main_window.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/qt_desktop.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/select_on_focus.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/startup.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/startup_probe.cpp
   # Listed so that AUTOMOC finds the window's Q_OBJECT.
@@ -83,6 +84,7 @@ add_executable(frontend_window_tests
   ${CMAKE_CURRENT_SOURCE_DIR}/launch_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/main_window_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/qt_desktop_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/select_on_focus_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/startup_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/twips_test.cpp
 )

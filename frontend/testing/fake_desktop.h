@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <optional>
 
 #include "frontend/desktop.h"
 
@@ -25,6 +26,7 @@ class FakeDesktop : public Desktop {
   // Recorded calls, in order of arrival.
   QList<UserMessage> messages;
   QList<Start> starts;
+  QList<FileDialogRequest> fileDialogs;
   QStringList openedManuals;  // the WorkDir of each Help
   int beeps = 0;
   int regionSettingsOpened = 0;
@@ -33,6 +35,9 @@ class FakeDesktop : public Desktop {
 
   // Answers for the coming Yes/No boxes; No when the script runs out.
   std::deque<MessageAnswer> answers;
+  // Answers for the coming file dialogs: a path, or an empty text for a
+  // cancel; a cancel when the script runs out.
+  std::deque<QString> fileChoices;
   // What the filter editor leaves in FilterFileName when it closes.
   QString filterEditorResult;
   // Whether a viewer takes the manual.
@@ -49,6 +54,14 @@ class FakeDesktop : public Desktop {
     return answer;
   }
   void beep() override { ++beeps; }
+  std::optional<QString> chooseFile(const FileDialogRequest& request) override {
+    fileDialogs.append(request);
+    if (fileChoices.empty()) return std::nullopt;
+    const QString choice = fileChoices.front();
+    fileChoices.pop_front();
+    if (choice.isEmpty()) return std::nullopt;
+    return choice;
+  }
   bool startProgram(const QString& program, const QStringList& arguments,
                     const QString& workingFolder) override {
     starts.append({program, arguments, workingFolder});
