@@ -7,7 +7,8 @@ Makes FOLDER/<harness>/ with a few small inputs each: WAVE files in the
 layouts the reader knows (plain, extra chunks, odd sizes, extensible format,
 other bit depths), .TIM files with empty, short, long and damaged heads,
 number fields and answer lines, and command lines as the front end builds
-them. The WAVE harness also starts from testdata/wav-external.
+them, filter files good and damaged. The WAVE harness also starts from
+testdata/wav-external.
 """
 import os
 import struct
@@ -105,13 +106,28 @@ def command_lines():
     return {"line_%02d.txt" % i: t.encode() for i, t in enumerate(lines)}
 
 
+def filter_files():
+    centres = [31.5, 63, 125, 250, 500, 1000, 2000, 4000, 8000, 16000]
+    plain = "".join(" %g  0 \r\n" % f for f in centres)
+    return {
+        "flat.dat": plain.encode(),
+        "gains.dat": "".join("%g,%g\n" % (f, -3.5 * i) for i, f in enumerate(centres)).encode(),
+        "bom_and_exponents.dat": b"\xef\xbb\xbf" + "".join(
+            "%.3E\t+%dD-1\r" % (f, i) for i, f in enumerate(centres)).encode(),
+        "too_few.dat": b" 31.5 0 \r\n 63 1\r\n",
+        "not_a_number.dat": b" 31.5 zero \r\n",
+        "gain_too_large.dat": b" 31.5 1e39 \r\n",
+    }
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
     top = sys.argv[1]
     for harness, files in (("wave_reader_fuzz", waves()), ("tim_file_fuzz", tims()),
                            ("number_parse_fuzz", numbers()),
-                           ("command_words_fuzz", command_lines())):
+                           ("command_words_fuzz", command_lines()),
+                           ("filter_file_fuzz", filter_files())):
         folder = os.path.join(top, harness)
         os.makedirs(folder, exist_ok=True)
         for name, data in files.items():

@@ -13,7 +13,8 @@ shift $(( $# > 0 ? 1 : 0 ))
 seconds=${FUZZ_SECONDS:-60}
 harnesses=("$@")
 if [ ${#harnesses[@]} -eq 0 ]; then
-  harnesses=(wave_reader_fuzz tim_file_fuzz number_parse_fuzz command_words_fuzz)
+  harnesses=(wave_reader_fuzz tim_file_fuzz number_parse_fuzz command_words_fuzz
+             filter_file_fuzz)
 fi
 
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all"
@@ -33,9 +34,11 @@ export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
 # Largest input per harness: whole WAVE headers with a few hundred frames,
-# .TIM heads with up to 2048 samples, field-sized texts, long command lines.
+# .TIM heads with up to 2048 samples, field-sized texts, long command lines,
+# filter files with room for comments.
 declare -A max_len=([wave_reader_fuzz]=4096 [tim_file_fuzz]=8400
-                    [number_parse_fuzz]=128 [command_words_fuzz]=1024)
+                    [number_parse_fuzz]=128 [command_words_fuzz]=1024
+                    [filter_file_fuzz]=1024)
 declare -A extra=([wave_reader_fuzz]="testdata/wav-external/valid testdata/wav-external/invalid testdata/wav-external/unsupported")
 
 status=0
