@@ -39,3 +39,14 @@ windows: deps
 
 clean-windows:
 	rm -rf $(WINDOWS_BUILD)
+
+# The fuzz harnesses and the sanitizer run of the suite, each in a build
+# folder of its own: `make fuzz FUZZ_SECONDS=20` for a short run.
+.PHONY: fuzz test-sanitize
+FUZZ_SECONDS ?= 60
+
+fuzz: deps
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run.sh build-fuzz
+
+test-sanitize: deps
+	@scripts/test-sanitize.sh build-sanitize

@@ -51,7 +51,8 @@ struct TimHead {
 };
 
 // Values of the trailer that come from the run; everything else in the
-// trailer is constant.
+// trailer is constant. Every value is accepted: texts may be empty (their
+// fields are then blank) and a point count of 0 or less is stored as given.
 struct TimTrailerFields {
   std::int32_t sampling_rate_hz = 0;
   std::int32_t point_count = 0;
@@ -91,7 +92,8 @@ std::array<std::uint8_t, kTimTrailerSize> encode_tim_trailer(
 
 // point_order of the parameter block: the integer part of
 // ln(N) / ln(2) + 0.4 with ln(N) rounded to single precision first
-// (11 for 2048 ... 15 for 32768, 16 for 65535). N must be positive.
+// (11 for 2048 ... 15 for 32768, 16 for 65535). A count of 0 or less has
+// no logarithm and gets 0, the order of a single point.
 std::int16_t tim_point_order(std::int32_t point_count);
 
 // Local date and time of writing, as the calendar shows it.

@@ -151,12 +151,30 @@ TEST(TimWriter, LongestFileCarries65535PointsAndOrder16) {
 }
 
 TEST(TimWriter, PointOrderForEveryLength) {
-  EXPECT_EQ(tim_point_order(2048), 11);
-  EXPECT_EQ(tim_point_order(4096), 12);
-  EXPECT_EQ(tim_point_order(8192), 13);
-  EXPECT_EQ(tim_point_order(16384), 14);
-  EXPECT_EQ(tim_point_order(32768), 15);
-  EXPECT_EQ(tim_point_order(65535), 16);
+  const std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+  const std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  const std::pair<std::int32_t, int> cases[] = {
+      {2048, 11}, {4096, 12}, {8192, 13}, {16384, 14}, {32768, 15},
+      {65535, 16}, {1, 0}, {kMax, 31},
+      // No logarithm: the order of a single point.
+      {0, 0}, {-1, 0}, {kMin, 0}};
+  for (auto [n, order] : cases) {
+    EXPECT_EQ(tim_point_order(n), order) << "N = " << n;
+  }
+}
+
+TEST(TimWriter, EmptyTextsAndNoPointsStillGiveAWholeTrailer) {
+  TimTrailerFields f;  // empty timestamp and source name, N = 0
+  for (std::int32_t n : {0, -5}) {
+    f.point_count = n;
+    const auto t = encode_tim_trailer(f);
+    const Bytes b(t.begin(), t.end());
+    EXPECT_EQ(text_at(b, 140 + 412, 20), std::string(1, '\0') + std::string(19, ' '));
+    EXPECT_EQ(text_at(b, 140 + 440, 35), std::string(35, ' '));
+    EXPECT_EQ(load_i32le(&b[140 + 28]), n);
+    EXPECT_EQ(load_i16le(&b[140 + 32]), 0);
+    EXPECT_EQ(load_i32le(&b[140 + 40]), n);
+  }
 }
 
 TEST(TimWriter, ModeChoosesTitleAndIsStoredAsGiven) {

@@ -20,7 +20,8 @@ void put_text(std::uint8_t* p, std::size_t width, std::string_view text,
               bool nul) {
   std::memset(p, ' ', width);
   const std::size_t n = std::min(text.size(), width);
-  std::memcpy(p, text.data(), n);
+  // An empty view may hold a null pointer, which memcpy must not be given.
+  if (n > 0) std::memcpy(p, text.data(), n);
   if (nul && n < width) p[n] = 0;
 }
 
@@ -57,6 +58,8 @@ void encode_tim_samples(std::span<const float> samples,
 }
 
 std::int16_t tim_point_order(std::int32_t point_count) {
+  // ln(N) is minus infinity for 0 and NaN below: no integer to convert to.
+  if (point_count < 1) return 0;
   // Single precision throughout, as the stored values were computed.
   const float ln_n = std::log(static_cast<float>(point_count));
   const float order = ln_n / std::log(2.0f) + 0.4f;

@@ -51,7 +51,8 @@ constexpr std::string_view kRightLabel = "File Name of the .TIM RIGHT  file = ";
 constexpr std::string_view kSplLabel = "Expected Sound Pressure Level (dB)= ";
 constexpr std::string_view kModeLabel = "Acquisition Mode (0=scope, 1=MLS) = ";
 
-// One line: the label, then the field right-aligned in 40 columns.
+// One line: the label, then the field right-aligned in 40 columns (a
+// 20-character field after 20 blanks, a 10-character one after 30).
 std::string echo_line(std::string_view label, std::string_view field) {
   std::string line = " ";
   line += label;
@@ -152,12 +153,10 @@ void take_arguments(Dialogue& d, Settings& s) {
     d.print(echo_line(kRightLabel, s.right_field));
   }
   if (arguments >= 4) {
-    std::string spl_field(kNameWidth, ' ');
+    std::string spl_field(kSplWidth, ' ');
     d.get_word(4, spl_field);
     d.print(echo_line(kSplLabel, spl_field));
-    s.expected_spl =
-        d.field_to_fixed(std::string_view(spl_field).substr(0, kSplWidth),
-                         kSplDecimals);
+    s.expected_spl = d.field_to_fixed(spl_field, kSplDecimals);
   }
   if (arguments >= 5) {
     std::string mode_field(kModeWidth, ' ');

@@ -101,7 +101,8 @@ TEST(IrgenProgram, MonoThousandFramesByteForByte) {
             "\r\nFile Name of the .WAV input  file = take1.wav" + pad31 +
                 "\r\nFile Name of the .TIM LEFT   file = left.tim " + pad31 +
                 "\r\nFile Name of the .TIM RIGHT  file = right.tim" + pad31 +
-                "\r\nExpected Sound Pressure Level (dB)= 94.5     " + pad31 +
+                "\r\nExpected Sound Pressure Level (dB)= " + std::string(20, ' ') +
+                "94.5" + std::string(16, ' ') +
                 "\r\nAcquisition Mode (0=scope, 1=MLS) = " + std::string(30, ' ') +
                 "1         "
                 "\r\nOpening take1.wav" + pad31 + " for input..."

@@ -113,7 +113,8 @@ TEST_F(IrgenRun, MonoThousandFramesGivesThe9046ByteFileAndItsDialogue) {
                 lines({"File Name of the .WAV input  file = " + pad("take1.wav"),
                        "File Name of the .TIM LEFT   file = " + pad("left.tim"),
                        "File Name of the .TIM RIGHT  file = " + pad("right.tim"),
-                       "Expected Sound Pressure Level (dB)= " + pad("94.5"),
+                       "Expected Sound Pressure Level (dB)= " +
+                           std::string(20, ' ') + pad("94.5", 20),
                        "Acquisition Mode (0=scope, 1=MLS) = " +
                            std::string(30, ' ') + pad("1", 10),
                        "Opening " + pad("take1.wav") + " for input...",
@@ -249,11 +250,6 @@ TEST_F(IrgenRun, ArgumentCountsFourAndSix) {
   ASSERT_EQ(four.status, 0) << four.err;
   EXPECT_EQ(four.out.find("Acquisition Mode"), std::string::npos);
   EXPECT_EQ(read("a.tim")[4], 0);
-  // The digits 94 without a point read as 0.094 dB.
-  double e = energy_of(test::ramp(10), 0, 1, 10);
-  double expected = std::sqrt(e / 2048) * std::pow(10.0, -0.094 / 20);
-  EXPECT_NEAR(load_f32(read("a.tim"), 14 + 4 * 2048 + 140 + 612), expected,
-              expected * 1e-5);
 
   Result six = run({"m.wav", "c.tim", "d.tim", "0", "-3", "extra"});
   ASSERT_EQ(six.status, 0) << six.err;
@@ -261,6 +257,36 @@ TEST_F(IrgenRun, ArgumentCountsFourAndSix) {
   Bytes c = read("c.tim");
   EXPECT_EQ(c[4], 0xFD);  // mode -3 stored as given
   EXPECT_EQ(c[5], 0xFF);
+}
+
+// The level argument fills a 20-character field, echoed after 20 blanks;
+// the number is read from that field alone.
+TEST_F(IrgenRun, LevelArgumentIsEchoedAndReadAsA20CharacterField) {
+  struct Case {
+    std::string argument;
+    std::string field;  // as echoed, 20 characters
+    double spl;
+  };
+  const Case cases[] = {
+      {"94.5", "94.5", 94.5},
+      {"94", "94", 0.094},  // no point: the last three digits are the fraction
+      {"-12.25", "-12.25", -12.25},
+      {"9 4.5", "9 4.5", 94.5},  // blanks inside are ignored
+      {"0000000000000000094.5000", "0000000000000000094.", 94.0},  // cut at 20
+  };
+  write("m.wav", test::make_wave({}, test::ramp(10)));
+  const double e = energy_of(test::ramp(10), 0, 1, 10);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.argument);
+    Result r = run({"m.wav", "a.tim", "b.tim", c.argument});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string line = "\r\nExpected Sound Pressure Level (dB)= " +
+                             std::string(20, ' ') + pad(c.field, 20) + "\r\n";
+    EXPECT_NE(r.out.find(line), std::string::npos) << r.out;
+    const double factor = std::sqrt(e / 2048) * std::pow(10.0, -c.spl / 20);
+    EXPECT_NEAR(load_f32(read("a.tim"), 14 + 4 * 2048 + 140 + 612), factor,
+                factor * 1e-5);
+  }
 }
 
 TEST_F(IrgenRun, OtherBitDepthsAreRefusedAndNothingIsWritten) {

@@ -14,6 +14,8 @@ packages=(
   dpkg-dev file lintian desktop-file-utils man-db
   # The Windows converters (make windows) and their tests under Wine.
   g++-mingw-w64-x86-64 wine wine64
+  # The fuzz harnesses (make fuzz) and the sanitizer run (make test-sanitize).
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

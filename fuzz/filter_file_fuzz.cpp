@@ -1,0 +1,73 @@
+// The filter-file reader on arbitrary bytes. Every text gives either ten
+// bands or an error that says where and why; the bands, written by the
+// writer and read again, give a text the writer makes again byte for byte,
+// whatever follows the twentieth number.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "frontend/filter_editor/filter_file.h"
+#include "fuzz/property.h"
+
+namespace {
+
+using frontend::FilterBands;
+using frontend::FilterFileError;
+
+void check_error(const FilterFileError& e) {
+  FUZZ_REQUIRE(e.numbersRead >= 0 && e.numbersRead < 2 * frontend::kBandCount);
+  FUZZ_REQUIRE(e.text.size() <= 40);
+  if (e.kind == FilterFileError::Kind::TooFewNumbers) {
+    FUZZ_REQUIRE(e.line == 0 && e.item == 0);
+  } else {
+    FUZZ_REQUIRE(e.line >= 1 && e.item >= 1);
+    FUZZ_REQUIRE(!e.text.empty());
+  }
+}
+
+void check_bands(const FilterBands& bands, std::string_view tail) {
+  for (int i = 0; i < frontend::kBandCount; ++i) {
+    FUZZ_REQUIRE(std::isfinite(bands.frequency[i]));
+    FUZZ_REQUIRE(std::fabs(bands.gain[i]) <= std::numeric_limits<float>::max());
+  }
+  const std::optional<std::string> text = frontend::filterFileText(bands);
+  FUZZ_REQUIRE(text.has_value());
+  // Anything behind the ten lines is never looked at.
+  const frontend::FilterFileRead again =
+      frontend::readFilterFile(*text + std::string(tail));
+  FUZZ_REQUIRE(again.bands && !again.error);
+  // Subnormal values carry fewer than 15 significant digits: their text
+  // need not come back the same.
+  for (int i = 0; i < frontend::kBandCount; ++i) {
+    for (double v : {bands.frequency[i], bands.gain[i]}) {
+      if (v != 0 && std::fabs(v) < std::numeric_limits<double>::min()) return;
+    }
+  }
+  const std::optional<std::string> text_again = frontend::filterFileText(*again.bands);
+  FUZZ_REQUIRE(text_again == text);
+  for (int i = 0; i < frontend::kBandCount; ++i) {
+    // 15 significant digits kept.
+    FUZZ_REQUIRE(std::fabs(again.bands->frequency[i] - bands.frequency[i]) <=
+                 std::fabs(bands.frequency[i]) * 1e-14);
+    FUZZ_REQUIRE(std::fabs(again.bands->gain[i] - bands.gain[i]) <=
+                 std::fabs(bands.gain[i]) * 1e-14);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const frontend::FilterFileRead read = frontend::readFilterFile(text);
+  FUZZ_REQUIRE(read.bands.has_value() != read.error.has_value());
+  if (read.error) {
+    check_error(*read.error);
+  } else {
+    check_bands(*read.bands, text);
+  }
+  return 0;
+}
