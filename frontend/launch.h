@@ -38,8 +38,8 @@ enum class LaunchOutcome {
 // question, and on Yes the region settings), validation, extension
 // completion written into `state` (on Linux a completed name that misses
 // the one file that matches it ignoring case takes that file's name), the
-// command line, the program lookup,
-// WorkDir made the current folder, and the detached start. `state` changes
+// command line, the program lookup, WorkDir made the current folder, and
+// the start through Desktop::startProgram, without waiting. `state` changes
 // only by the completed field texts. `commandLine`, when given, receives the
 // text of the command line that was built.
 LaunchOutcome launchConversion(FormState& state, const QString& filterFileName,

@@ -241,12 +241,6 @@ TEST(LaunchConversionTest, HandsTheBuiltCommandLineToTheLookupUnchanged) {
   EXPECT_EQ(state.TimLeft, "out.TIM");
 }
 
-}  // namespace
-}  // namespace frontend
-
-namespace frontend {
-namespace {
-
 // A completed name that misses an existing file only by case takes the
 // file's name, in the field and on the command line.
 TEST(LaunchConversionTest, CompletedNamesTakeTheCaseOfTheOneFileThatMatches) {

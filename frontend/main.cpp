@@ -9,6 +9,7 @@
 #include "frontend/qt_desktop.h"
 #include "frontend/startup.h"
 #include "frontend/startup_probe.h"
+#include "frontend/work_dir.h"
 
 int main(int argc, char* argv[]) {
   frontend::StartupInputs inputs;
@@ -25,6 +26,8 @@ int main(int argc, char* argv[]) {
                                const QFileInfo info(folder);
                                return info.isDir() && info.isWritable();
                              }};
+  inputs.workDirFallbacks.programInstalled =
+      QFileInfo::exists(QDir(inputs.programFolder).filePath(frontend::kInstalledMarker));
 
   frontend::QtDesktop desktop(nullptr, frontend::systemTerminalSettings());
   const std::unique_ptr<frontend::MainWindow> window = frontend::startSonabrix(inputs, desktop);

@@ -36,6 +36,12 @@ add_dependencies(sonabrix sonabrix_manual)
 set(SONABRIX_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/sonabrix)
 install(TARGETS sonabrix RUNTIME DESTINATION ${SONABRIX_INSTALL_DIR})
 install(FILES ${SONABRIX_MANUAL} DESTINATION ${SONABRIX_INSTALL_DIR}/Manual)
+# The marker of an installed copy (kInstalledMarker in work_dir.h): its
+# folder is never the working folder, even for root, who may write there.
+set(SONABRIX_INSTALLED_MARKER ${CMAKE_CURRENT_BINARY_DIR}/sonabrix.installed)
+file(WRITE ${SONABRIX_INSTALLED_MARKER}
+  "An installed sonabrix: it works in the folder it is started from, not in this one.\n")
+install(FILES ${SONABRIX_INSTALLED_MARKER} DESTINATION ${SONABRIX_INSTALL_DIR})
 # Installs the symbolic link <link_dir>/<name> to `target`. Both are install
 # destinations: relative to the prefix given at install time, or absolute.
 # The link holds the relative path from its folder to the target.
@@ -60,7 +66,7 @@ endfunction()
 install_relative_link(${SONABRIX_INSTALL_DIR}/sonabrix ${CMAKE_INSTALL_BINDIR} sonabrix)
 
 # The converters are installed in <prefix>/bin. Links to them beside sonabrix
-# let it find them in its own folder, which is WorkDir, whatever PATH holds.
+# let it find them in its own folder whatever PATH holds.
 foreach(converter irgen irexpo)
   if(TARGET ${converter})
     install_relative_link(${CMAKE_INSTALL_BINDIR}/${converter} ${SONABRIX_INSTALL_DIR} ${converter})

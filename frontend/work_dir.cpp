@@ -6,8 +6,9 @@ QString workDirFor(const QString& programFolder, Platform platform,
                    const WorkDirFallbacks& fallbacks) {
   if (platform == Platform::Linux) {
     if (!fallbacks.isWritable) return programFolder;
-    for (const QString& folder : {programFolder, fallbacks.currentFolder})
-      if (!folder.isEmpty() && fallbacks.isWritable(folder)) return folder;
+    if (!fallbacks.programInstalled && fallbacks.isWritable(programFolder)) return programFolder;
+    if (!fallbacks.currentFolder.isEmpty() && fallbacks.isWritable(fallbacks.currentFolder))
+      return fallbacks.currentFolder;
     return fallbacks.homeFolder;
   }
   const QString upper = programFolder.toUpper();

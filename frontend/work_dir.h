@@ -12,11 +12,18 @@ namespace frontend {
 // True when `folder` is a folder that the user can create files in.
 using FolderTest = std::function<bool(const QString& folder)>;
 
+// The file that an install puts beside the program: its folder is then an
+// installed copy, not a folder to work in.
+inline constexpr char kInstalledMarker[] = "sonabrix.installed";
+
 // The folders that a Linux WorkDir falls back to, read at start-up.
 struct WorkDirFallbacks {
   QString currentFolder;  // the current folder when the program started
   QString homeFolder;
   FolderTest isWritable;
+  // The program's folder holds kInstalledMarker. It is then never WorkDir,
+  // also for a user who may write there (root may write anywhere).
+  bool programInstalled = false;
 };
 
 // WorkDir from the folder that holds the program file (a full path).
@@ -25,8 +32,9 @@ struct WorkDirFallbacks {
 // "c:\veradis2"; `fallbacks` is not used.
 // Linux: names without a folder must land where the user can write, and an
 // installed program lies in a system folder. So: the program's folder when
-// it is writable (a build tree, an unpacked copy), else the current folder
-// at start-up when writable, else the home folder. Paths keep their case.
+// it is writable and not an installed copy (a build tree, an unpacked
+// copy), else the current folder at start-up when writable, else the home
+// folder. Paths keep their case.
 QString workDirFor(const QString& programFolder, Platform platform,
                    const WorkDirFallbacks& fallbacks = {});
 

@@ -29,23 +29,28 @@ TEST(WorkDir, WindowsUpperCasesAndMapsUserAndSoftwareFolders) {
 }
 
 // Tests run as root, where every folder is writable: writability is injected.
-TEST(WorkDir, LinuxTakesTheFirstWritableOfProgramCurrentAndHomeFolder) {
+TEST(WorkDir, LinuxTakesAWritableProgramFolderUnlessInstalledThenCurrentThenHome) {
   struct Case {
+    const char* program;
+    bool installed;  // the program's folder holds the install marker
     QSet<QString> writable;
     const char* workDir;
   } cases[] = {
-      {{"/home/Ann/Tools", "/home/Ann"}, "/home/Ann/Tools"},  // an unpacked copy, case kept
-      {{"/home/Ann/Work", "/home/Ann"}, "/home/Ann/Work"},    // installed: the current folder
-      {{"/home/Ann"}, "/home/Ann"},                           // started from /, say
-      {{}, "/home/Ann"},
+      // An unpacked copy, case kept.
+      {"/home/Ann/Tools", false, {"/home/Ann/Tools", "/home/Ann"}, "/home/Ann/Tools"},
+      // Installed: the current folder, else home (started from /, say).
+      {"/usr/lib/sonabrix", true, {"/home/Ann/Work", "/home/Ann"}, "/home/Ann/Work"},
+      {"/usr/lib/sonabrix", true, {"/home/Ann"}, "/home/Ann"},
+      {"/usr/lib/sonabrix", true, {}, "/home/Ann"},
+      // Installed and run by root, who may write everywhere.
+      {"/usr/lib/sonabrix", true, {"/usr/lib/sonabrix", "/home/Ann/Work"}, "/home/Ann/Work"},
   };
   for (const auto& c : cases) {
-    const WorkDirFallbacks fallbacks{
-        "/home/Ann/Work", "/home/Ann",
-        [&](const QString& folder) { return c.writable.contains(folder); }};
-    const QString program = c.writable.contains("/home/Ann/Tools") ? "/home/Ann/Tools"
-                                                                    : "/usr/lib/sonabrix";
-    EXPECT_EQ(workDirFor(program, Platform::Linux, fallbacks).toStdString(), c.workDir);
+    SCOPED_TRACE(c.program);
+    WorkDirFallbacks fallbacks{"/home/Ann/Work", "/home/Ann",
+                               [&](const QString& folder) { return c.writable.contains(folder); }};
+    fallbacks.programInstalled = c.installed;
+    EXPECT_EQ(workDirFor(c.program, Platform::Linux, fallbacks).toStdString(), c.workDir);
   }
 }
 
