@@ -100,6 +100,12 @@ FilterFileRead readFilterFile(std::string_view text) {
   return {bands, std::nullopt};
 }
 
+std::string_view wholeItems(std::string_view text) {
+  size_t end = text.size();
+  while (end > 0 && !isSeparator(text[end - 1])) --end;
+  return text.substr(0, end);
+}
+
 std::string numberItem(double value) {
   std::string item = std::signbit(value) && value != 0 ? "-" : " ";
   const double magnitude = std::abs(value);

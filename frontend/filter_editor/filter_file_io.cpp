@@ -51,10 +51,15 @@ std::variant<FilterBands, UserMessage> loadFilterFile(const QString& path) {
   const QByteArray bytes = file.read(kFilterFileReadLimit);
   if (file.error() != QFileDevice::NoError)
     return filterFileReadMessage(path, file.errorString() + u'.');
-  const FilterFileRead read = readFilterFile(std::string_view(bytes.constData(), bytes.size()));
+  // Read only in part, the text must not end in a number cut at the limit
+  // ("12345" read as 123).
+  const bool partly = !file.atEnd();
+  std::string_view text(bytes.constData(), bytes.size());
+  if (partly) text = wholeItems(text);
+  const FilterFileRead read = readFilterFile(text);
   if (read.bands) return *read.bands;
   QString reason = describeFilterFileError(*read.error);
-  if (read.error->kind == FilterFileError::Kind::TooFewNumbers && bytes.size() == kFilterFileReadLimit)
+  if (read.error->kind == FilterFileError::Kind::TooFewNumbers && partly)
     reason = QStringLiteral("its first %1 bytes hold %2 of the 20 numbers it needs.")
                  .arg(kFilterFileReadLimit)
                  .arg(read.error->numbersRead);

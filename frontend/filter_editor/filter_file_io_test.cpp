@@ -35,6 +35,8 @@ TEST(FilterFileIo, SaveReplacesTheWholeFileAndLeavesNothingBeside) {
 }
 
 TEST(FilterFileIo, FailuresNameTheFileAndWhatIsWrong) {
+  const QByteArray kNineteenNumbers =
+      "31.5 0 63 0 125 0 250 0 500 0 1000 0 2000 0 4000 0 8000 0 16000";
   QTemporaryDir dir;
   const QString missingFolder = dir.filePath("no such folder/eq.DAT");
   const std::optional<UserMessage> unwritten = saveFilterFile(missingFolder, FilterBands{});
@@ -52,6 +54,10 @@ TEST(FilterFileIo, FailuresNameTheFileAndWhatIsWrong) {
       // A file of blanks beyond the read limit: only its start is read.
       {QByteArray(kFilterFileReadLimit + 10, ' ') + "1 2 3",
        "its first 65536 bytes hold 0 of the 20 numbers"},
+      // The twentieth number cut by the read limit is not taken as read.
+      {kNineteenNumbers + QByteArray(kFilterFileReadLimit - 3 - kNineteenNumbers.size(), ' ') +
+           "12345 ",
+       "its first 65536 bytes hold 19 of the 20 numbers"},
   };
   const QString path = dir.filePath("bad.DAT");
   for (const Case& c : cases) {
