@@ -25,7 +25,11 @@ UserMessage filterFileWriteMessage(const QString& path, const QString& reason) {
 }
 
 QString describeFilterFileError(const FilterFileError& error) {
-  const QString item = QString::fromUtf8(error.text.data(), qsizetype(error.text.size()));
+  // A damaged file's control bytes would break the message into lines or
+  // vanish; each shows as the replacement character instead.
+  QString item;
+  for (char32_t c : QString::fromUtf8(error.text.data(), qsizetype(error.text.size())).toUcs4())
+    item += QChar::isPrint(c) ? QString::fromUcs4(&c, 1) : QString(QChar::ReplacementCharacter);
   switch (error.kind) {
     case FilterFileError::Kind::TooFewNumbers:
       return QStringLiteral("it holds %1 of the 20 numbers it needs (ten pairs of frequency "

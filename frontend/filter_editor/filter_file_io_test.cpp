@@ -51,6 +51,9 @@ TEST(FilterFileIo, FailuresNameTheFileAndWhatIsWrong) {
   const Case cases[] = {
       {"31.5 0\r\n63 x1\r\n", "item 2 on line 2 (\"x1\") is not a number."},
       {"31.5 0\r\n", "it holds 2 of the 20 numbers"},
+      // Control bytes of a damaged file do not break the message into lines.
+      {"31.5 0\r\n63 \x01\x0b\xff\r\n",
+       "item 2 on line 2 (\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\") is not a number."},
       // A file of blanks beyond the read limit: only its start is read.
       {QByteArray(kFilterFileReadLimit + 10, ' ') + "1 2 3",
        "its first 65536 bytes hold 0 of the 20 numbers"},
