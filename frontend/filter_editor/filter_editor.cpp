@@ -96,13 +96,10 @@ FilterEditor::FilterEditor(Desktop& desktop, QString& filterFileName, QWidget* m
 
   // The opening sequence: the model starts with the standard bands, limits
   // of -50 and +50.
-  if (!filterFileName_.isEmpty()) {
-    if (!loadFilterFile()) {
-      for (QLineEdit* field : Text1) field->setText(QString::fromUtf16(kUntouchedBandText));
-      Textfiltname->setText(filterFileName_);
-    }
-  } else {
+  // A file that cannot be read leaves these, and its name in the field.
+  if (filterFileName_.isEmpty() || !loadFilterFile()) {
     for (QLineEdit* field : Text1) field->setText(QString::fromUtf16(kUntouchedBandText));
+    Textfiltname->setText(filterFileName_);
   }
   showLimits();
   showPositions(BandSet());
@@ -238,14 +235,14 @@ void FilterEditor::applyBand(int band) {
 }
 
 void FilterEditor::applyTopLimit() {
-  const std::optional<BandSet> moved = model_.applyTopLimit(readFieldNumber(Topp->text()));
-  if (!moved) desktop_.beep();
-  showLimits();
-  if (moved) showPositions(*moved);
+  showLimitResult(model_.applyTopLimit(readFieldNumber(Topp->text())));
 }
 
 void FilterEditor::applyBottomLimit() {
-  const std::optional<BandSet> moved = model_.applyBottomLimit(readFieldNumber(Bottom->text()));
+  showLimitResult(model_.applyBottomLimit(readFieldNumber(Bottom->text())));
+}
+
+void FilterEditor::showLimitResult(const std::optional<BandSet>& moved) {
   if (!moved) desktop_.beep();
   showLimits();
   if (moved) showPositions(*moved);

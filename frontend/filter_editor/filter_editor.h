@@ -75,6 +75,9 @@ class FilterEditor : public QWidget {
   // LoadFilterFile: false (after the message) when the file cannot be read.
   bool loadFilterFile();
   void showLimits();
+  // A limit applied: the sliders of `moved` placed anew, or the beep when
+  // the model refused it; both limit fields show the limits in force.
+  void showLimitResult(const std::optional<BandSet>& moved);
   // Sliders and graph from the model; the fields of `moved` rewritten.
   void showPositions(BandSet moved);
   FileDialogRequest dialogRequest(FileDialogKind kind) const;
