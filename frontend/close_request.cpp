@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <QMetaObject>
 
-#if QT_CONFIG(xcb) && defined(FRONTEND_HAVE_XCB)
+#if defined(FRONTEND_HAVE_XCB) && QT_CONFIG(xcb)
 #include <xcb/xcb.h>
 
 #include <cstdlib>
@@ -13,7 +13,7 @@
 
 namespace frontend {
 
-#if QT_CONFIG(xcb) && defined(FRONTEND_HAVE_XCB)
+#if defined(FRONTEND_HAVE_XCB) && QT_CONFIG(xcb)
 namespace {
 
 uint32_t internAtom(xcb_connection_t* connection, const char* name) {
@@ -30,7 +30,7 @@ uint32_t internAtom(xcb_connection_t* connection, const char* name) {
 #endif
 
 PassCloseRequests::PassCloseRequests(QWidget* window) : window_(window) {
-#if QT_CONFIG(xcb) && defined(FRONTEND_HAVE_XCB)
+#if defined(FRONTEND_HAVE_XCB) && QT_CONFIG(xcb)
   const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
   if (!x11 || !window_) return;
   protocolsAtom_ = internAtom(x11->connection(), "WM_PROTOCOLS");
@@ -44,7 +44,7 @@ PassCloseRequests::~PassCloseRequests() {
 }
 
 bool PassCloseRequests::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
-#if QT_CONFIG(xcb) && defined(FRONTEND_HAVE_XCB)
+#if defined(FRONTEND_HAVE_XCB) && QT_CONFIG(xcb)
   if (eventType != "xcb_generic_event_t" || !window_ || !window_->internalWinId()) return false;
   const auto* event = static_cast<const xcb_generic_event_t*>(message);
   if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE) return false;
