@@ -323,8 +323,11 @@ TEST(ProgramOnXTest, ClosingTheMainWindowWithTheEditorOpenEndsTheProgram) {
   ASSERT_TRUE(click.waitForFinished(5000));
   ASSERT_FALSE(waitForWindow(xdotool, "^Octave Band Equalizer$").isEmpty()) << "no editor";
 
+  QTest::qWait(500);  // the editor has settled, as when a user reaches for the close box
   ASSERT_TRUE(sendCloseRequest(server.display(), main.toUInt()));
-  EXPECT_TRUE(program.waitForFinished(10000)) << "the main window's close box did nothing";
+  const bool ended = program.waitForFinished(10000);
+  EXPECT_TRUE(ended) << "the main window's close box did nothing; the program said:\n"
+                     << program.readAllStandardError().toStdString();
   if (program.state() != QProcess::NotRunning) {
     program.kill();
     program.waitForFinished();
