@@ -15,6 +15,14 @@
 #include "frontend/qt_desktop.h"
 #include "frontend/startup.h"
 #include "frontend/testing/fake_desktop.h"
+#include "frontend/twips.h"
+
+#ifdef FRONTEND_HAVE_XCB
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
+#endif
 
 namespace frontend {
 namespace {
@@ -238,6 +246,94 @@ TEST_F(EndToEndTest, InAnXtermConversionsRunAndAFailureWaitsForEnter) {
   EXPECT_TRUE(waitForXterms(xdotool, false, 10000)) << "Enter did not close the xterm";
 #else
   GTEST_SKIP() << "irgen is not part of this build";
+#endif
+}
+
+
+#ifdef FRONTEND_HAVE_XCB
+// What a window manager sends when the close box of `window` is clicked.
+bool sendCloseRequest(const QString& display, uint32_t window) {
+  xcb_connection_t* connection = xcb_connect(display.toUtf8().constData(), nullptr);
+  if (xcb_connection_has_error(connection)) {
+    xcb_disconnect(connection);
+    return false;
+  }
+  const auto atom = [&](const char* name) {
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr);
+    const uint32_t value = reply ? reply->atom : 0;
+    std::free(reply);
+    return value;
+  };
+  xcb_client_message_event_t event{};
+  event.response_type = XCB_CLIENT_MESSAGE;
+  event.format = 32;
+  event.window = window;
+  event.type = atom("WM_PROTOCOLS");
+  event.data.data32[0] = atom("WM_DELETE_WINDOW");
+  xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
+  xcb_flush(connection);
+  xcb_disconnect(connection);
+  return true;
+}
+#endif
+
+// The first window of `name` on the display, waited for; empty when none
+// came.
+QString waitForWindow(const QString& xdotool, const QString& name) {
+  for (int waited = 0; waited < 10000; waited += 100) {
+    QProcess search;
+    search.start(xdotool, {"search", "--onlyvisible", "--name", name});
+    if (!search.waitForFinished(5000)) search.kill();
+    const QStringList ids =
+        QString::fromUtf8(search.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    if (!ids.isEmpty()) return ids.first();
+    QTest::qWait(100);
+  }
+  return QString();
+}
+
+// The real program on a private X server: the close box of the main window
+// works while the filter editor is open (Qt itself drops a close request
+// for a window that a modal one blocks), and ends the program.
+TEST(ProgramOnXTest, ClosingTheMainWindowWithTheEditorOpenEndsTheProgram) {
+#ifdef FRONTEND_HAVE_XCB
+  const QString xvfb = QStandardPaths::findExecutable("Xvfb");
+  const QString xdotool = QStandardPaths::findExecutable("xdotool");
+  if (xvfb.isEmpty() || xdotool.isEmpty())
+    GTEST_SKIP() << "needs Xvfb and xdotool (scripts/install-deps.sh installs them)";
+  XServer server;
+  if (!server.start(xvfb)) GTEST_SKIP() << "Xvfb did not start a display";
+  const ScopedDisplay display(server.display());
+
+  QProcess program;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "xcb");
+  environment.insert("LC_ALL", "en_US.UTF-8");
+  program.setProcessEnvironment(environment);
+  program.start(QStringLiteral(SONABRIX_PROGRAM), {"VERATOTIM"});
+  ASSERT_TRUE(program.waitForStarted(10000));
+  const QString main = waitForWindow(xdotool, "^Sonabrix");
+  ASSERT_FALSE(main.isEmpty()) << "no main window";
+
+  // A click on the "Octave Filter" caption, at window pixels of 96 dpi.
+  QProcess click;
+  click.start(xdotool, {"mousemove", "--window", main, QString::number(twipsToPixels(5000, 96)),
+                        QString::number(twipsToPixels(2076, 96)), "click", "1"});
+  ASSERT_TRUE(click.waitForFinished(5000));
+  ASSERT_FALSE(waitForWindow(xdotool, "^Octave Band Equalizer$").isEmpty()) << "no editor";
+
+  QTest::qWait(500);  // the editor has settled, as when a user reaches for the close box
+  ASSERT_TRUE(sendCloseRequest(server.display(), main.toUInt()));
+  const bool ended = program.waitForFinished(10000);
+  EXPECT_TRUE(ended) << "the main window's close box did nothing; the program said:\n"
+                     << program.readAllStandardError().toStdString();
+  if (program.state() != QProcess::NotRunning) {
+    program.kill();
+    program.waitForFinished();
+  }
+#else
+  GTEST_SKIP() << "built without the X11 client library";
 #endif
 }
 

@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "frontend/close_request.h"
 #include "frontend/command_words.h"
 #include "frontend/enter_repeats.h"
 #include "frontend/filter_editor/filter_editor.h"
@@ -202,6 +203,8 @@ std::optional<SettingsPanel> findRegionSettingsPanel(
 }
 
 void QtDesktop::runFilterEditor(QString& filterFileName) {
+  // The editor blocks the main window, whose close box still closes it.
+  const PassCloseRequests closeBox(parent_);
   frontend::runFilterEditor(*this, filterFileName, parent_);
 }
 

@@ -3,6 +3,7 @@
 include(GNUInstallDirs)
 
 add_library(frontend_window STATIC
+  ${CMAKE_CURRENT_SOURCE_DIR}/close_request.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/enter_repeats.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/launch.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/main_window.cpp
@@ -14,6 +15,12 @@ add_library(frontend_window STATIC
   ${CMAKE_CURRENT_SOURCE_DIR}/main_window.h
 )
 target_link_libraries(frontend_window PUBLIC frontend_rules Qt6::Widgets)
+# The window manager's close requests (close_request.h) are X11 events.
+find_library(XCB_LIBRARY xcb)
+if(XCB_LIBRARY)
+  target_link_libraries(frontend_window PRIVATE ${XCB_LIBRARY})
+  target_compile_definitions(frontend_window PRIVATE FRONTEND_HAVE_XCB)
+endif()
 
 add_executable(sonabrix ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
 target_link_libraries(sonabrix PRIVATE frontend_window)
@@ -116,6 +123,10 @@ endif()
 if(TARGET irexpo)
   list(APPEND SONABRIX_TEST_DEFINITIONS IREXPO_PROGRAM="$<TARGET_FILE:irexpo>")
   add_dependencies(frontend_window_tests irexpo)
+endif()
+if(XCB_LIBRARY)
+  list(APPEND SONABRIX_TEST_DEFINITIONS FRONTEND_HAVE_XCB)
+  target_link_libraries(frontend_window_tests PRIVATE ${XCB_LIBRARY})
 endif()
 target_compile_definitions(frontend_window_tests PRIVATE ${SONABRIX_TEST_DEFINITIONS})
 gtest_discover_tests(frontend_window_tests

@@ -7,6 +7,49 @@
 
 namespace frontend {
 
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Adds one exponent digit to `exponent`, saturating far beyond any double's
+// decimal exponent, so that it cannot overflow an int.
+int appendExponentDigit(int exponent, char digit) {
+  constexpr int kSaturated = 100000;
+  return exponent >= kSaturated ? kSaturated : exponent * 10 + (digit - '0');
+}
+
+}  // namespace
+
+std::optional<DecimalParts> scanDecimal(std::string_view text, size_t* length) {
+  DecimalParts parts;
+  size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) parts.negative = text[i++] == '-';
+  const size_t intStart = i;
+  while (i < text.size() && isDigit(text[i])) ++i;
+  parts.intDigits = text.substr(intStart, i - intStart);
+  if (i < text.size() && text[i] == '.') {
+    const size_t fracStart = ++i;
+    while (i < text.size() && isDigit(text[i])) ++i;
+    parts.fracDigits = text.substr(fracStart, i - fracStart);
+  }
+  if (parts.intDigits.empty() && parts.fracDigits.empty()) return std::nullopt;
+
+  if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
+    size_t j = i + 1;
+    bool negativeExponent = false;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) negativeExponent = text[j++] == '-';
+    const size_t expStart = j;
+    int exponent = 0;
+    while (j < text.size() && isDigit(text[j])) exponent = appendExponentDigit(exponent, text[j++]);
+    if (j > expStart) {
+      parts.exponent = negativeExponent ? -exponent : exponent;
+      i = j;
+    }
+  }
+  *length = i;
+  return parts;
+}
+
 double decimalValue(const DecimalParts& parts, bool* overflowed) {
   if (overflowed) *overflowed = false;
   std::string text;

@@ -4,6 +4,8 @@
 #ifndef FRONTEND_FILTER_EDITOR_DECIMAL_TEXT_H_
 #define FRONTEND_FILTER_EDITOR_DECIMAL_TEXT_H_
 
+#include <cstddef>
+#include <optional>
 #include <string_view>
 
 namespace frontend {
@@ -23,12 +25,12 @@ struct DecimalParts {
 // small for double gives zero of its sign.
 double decimalValue(const DecimalParts& parts, bool* overflowed = nullptr);
 
-// Adds one exponent digit to `exponent`, saturating far beyond any double's
-// decimal exponent.
-inline int appendExponentDigit(int exponent, char digit) {
-  constexpr int kSaturated = 100000;
-  return exponent >= kSaturated ? kSaturated : exponent * 10 + (digit - '0');
-}
+// The number at the start of `text`: an optional sign, digits with an
+// optional "." (at least one digit), and an optional exponent (E or D in
+// either case, an optional sign, at least one digit; a letter without digits
+// is not part of the number). Nullopt when `text` does not start with one;
+// otherwise its parts, viewing `text`, and in `*length` the bytes it takes.
+std::optional<DecimalParts> scanDecimal(std::string_view text, size_t* length);
 
 }  // namespace frontend
 

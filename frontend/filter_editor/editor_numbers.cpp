@@ -25,31 +25,9 @@ double readFieldNumber(QStringView text) {
     kept += static_cast<char>(u);
   }
 
-  DecimalParts parts;
-  const std::string_view s = kept;
-  size_t i = 0;
-  auto isDigit = [&](size_t at) { return at < s.size() && s[at] >= '0' && s[at] <= '9'; };
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) parts.negative = s[i++] == '-';
-  const size_t intStart = i;
-  while (isDigit(i)) ++i;
-  parts.intDigits = s.substr(intStart, i - intStart);
-  if (i < s.size() && s[i] == '.') {
-    const size_t fracStart = ++i;
-    while (isDigit(i)) ++i;
-    parts.fracDigits = s.substr(fracStart, i - fracStart);
-  }
-  if (parts.intDigits.empty() && parts.fracDigits.empty()) return 0.0;
-
-  if (i < s.size() && (s[i] == 'e' || s[i] == 'E' || s[i] == 'd' || s[i] == 'D')) {
-    size_t j = i + 1;
-    bool negativeExponent = false;
-    if (j < s.size() && (s[j] == '+' || s[j] == '-')) negativeExponent = s[j++] == '-';
-    int exponent = 0;
-    const size_t expStart = j;
-    while (isDigit(j)) exponent = appendExponentDigit(exponent, s[j++]);
-    if (j > expStart) parts.exponent = negativeExponent ? -exponent : exponent;
-  }
-  return decimalValue(parts);
+  size_t length = 0;
+  const std::optional<DecimalParts> parts = scanDecimal(kept, &length);
+  return parts ? decimalValue(*parts) : 0.0;
 }
 
 }  // namespace frontend

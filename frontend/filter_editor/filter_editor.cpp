@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <variant>
@@ -70,8 +71,7 @@ FilterEditor::FilterEditor(Desktop& desktop, QString& filterFileName, QWidget* m
     : QWidget(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       desktop_(desktop),
-      filterFileName_(filterFileName),
-      mainWindow_(mainWindow) {
+      filterFileName_(filterFileName) {
   setObjectName(QStringLiteral("equal"));
   setWindowTitle(QStringLiteral("Octave Band Equalizer"));
   setWindowIcon(QIcon(QPixmap(equal_icon_xpm)));
@@ -92,17 +92,14 @@ FilterEditor::FilterEditor(Desktop& desktop, QString& filterFileName, QWidget* m
   buildControls();
   connectControls();
   setFixedSize(twips(0, 0, 4485, 5685).size());
-  if (mainWindow_) mainWindow_->installEventFilter(this);
+  if (mainWindow) mainWindow->installEventFilter(this);
 
   // The opening sequence: the model starts with the standard bands, limits
   // of -50 and +50.
-  if (!filterFileName_.isEmpty()) {
-    if (!loadFilterFile()) {
-      for (QLineEdit* field : Text1) field->setText(QString::fromUtf16(kUntouchedBandText));
-      Textfiltname->setText(filterFileName_);
-    }
-  } else {
+  // A file that cannot be read leaves these, and its name in the field.
+  if (filterFileName_.isEmpty() || !loadFilterFile()) {
     for (QLineEdit* field : Text1) field->setText(QString::fromUtf16(kUntouchedBandText));
+    Textfiltname->setText(filterFileName_);
   }
   showLimits();
   showPositions(BandSet());
@@ -238,14 +235,14 @@ void FilterEditor::applyBand(int band) {
 }
 
 void FilterEditor::applyTopLimit() {
-  const std::optional<BandSet> moved = model_.applyTopLimit(readFieldNumber(Topp->text()));
-  if (!moved) desktop_.beep();
-  showLimits();
-  if (moved) showPositions(*moved);
+  showLimitResult(model_.applyTopLimit(readFieldNumber(Topp->text())));
 }
 
 void FilterEditor::applyBottomLimit() {
-  const std::optional<BandSet> moved = model_.applyBottomLimit(readFieldNumber(Bottom->text()));
+  showLimitResult(model_.applyBottomLimit(readFieldNumber(Bottom->text())));
+}
+
+void FilterEditor::showLimitResult(const std::optional<BandSet>& moved) {
   if (!moved) desktop_.beep();
   showLimits();
   if (moved) showPositions(*moved);
@@ -296,8 +293,8 @@ void FilterEditor::showEvent(QShowEvent* event) {
   // message box or another program does not move it again.
   if (placed_) return;
   placed_ = true;
-  if (mainWindow_) {
-    const QRect main = mainWindow_->frameGeometry();
+  if (const QWidget* mainWindow = parentWidget()) {
+    const QRect main = mainWindow->frameGeometry();
     move(main.left() + main.width(), main.top());
   }
   desktop_.beep();
@@ -320,16 +317,17 @@ void FilterEditor::paintEvent(QPaintEvent*) {
 
 void FilterEditor::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  if (event->type() != QEvent::WindowStateChange || !mainWindow_) return;
+  QWidget* mainWindow = parentWidget();
+  if (event->type() != QEvent::WindowStateChange || !mainWindow) return;
   const auto old = static_cast<QWindowStateChangeEvent*>(event)->oldState();
   if (isMinimized())
-    mainWindow_->showMinimized();
+    mainWindow->showMinimized();
   else if (old & Qt::WindowMinimized)
-    mainWindow_->showNormal();
+    mainWindow->showNormal();
 }
 
 bool FilterEditor::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == mainWindow_ && event->type() == QEvent::Close) {
+  if (watched == parentWidget() && event->type() == QEvent::Close) {
     close();
   } else if ((watched == Topp || watched == Bottom) && event->type() == QEvent::FocusOut) {
     // Leaving a limit field applies it, once the user has edited it since

@@ -11,7 +11,6 @@
 #ifndef FRONTEND_FILTER_EDITOR_FILTER_EDITOR_H_
 #define FRONTEND_FILTER_EDITOR_FILTER_EDITOR_H_
 
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -38,7 +37,7 @@ class FilterEditor : public QWidget {
   // be read, and the standard bands instead), otherwise the standard bands
   // at 0 dB. The window docks to the right edge of `mainWindow` when shown,
   // closes when `mainWindow` closes, and carries a change between minimised
-  // and normal over to it.
+  // and normal over to it. `mainWindow` is its parent, so it lives no longer.
   FilterEditor(Desktop& desktop, QString& filterFileName, QWidget* mainWindow);
 
   const BandModel& model() const { return model_; }
@@ -75,13 +74,15 @@ class FilterEditor : public QWidget {
   // LoadFilterFile: false (after the message) when the file cannot be read.
   bool loadFilterFile();
   void showLimits();
+  // A limit applied: the sliders of `moved` placed anew, or the beep when
+  // the model refused it; both limit fields show the limits in force.
+  void showLimitResult(const std::optional<BandSet>& moved);
   // Sliders and graph from the model; the fields of `moved` rewritten.
   void showPositions(BandSet moved);
   FileDialogRequest dialogRequest(FileDialogKind kind) const;
 
   Desktop& desktop_;
   QString& filterFileName_;
-  QPointer<QWidget> mainWindow_;
   BandModel model_;
   bool placed_ = false;
 

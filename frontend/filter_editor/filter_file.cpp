@@ -12,33 +12,12 @@ namespace frontend {
 namespace {
 
 bool isSeparator(char c) { return c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\n'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The parts of `item` when the whole of it is a number.
 std::optional<DecimalParts> numberParts(std::string_view item) {
-  DecimalParts parts;
-  size_t i = 0;
-  if (i < item.size() && (item[i] == '+' || item[i] == '-')) parts.negative = item[i++] == '-';
-  const size_t intStart = i;
-  while (i < item.size() && isDigit(item[i])) ++i;
-  parts.intDigits = item.substr(intStart, i - intStart);
-  if (i < item.size() && item[i] == '.') {
-    const size_t fracStart = ++i;
-    while (i < item.size() && isDigit(item[i])) ++i;
-    parts.fracDigits = item.substr(fracStart, i - fracStart);
-  }
-  if (parts.intDigits.empty() && parts.fracDigits.empty()) return std::nullopt;
-  if (i < item.size() && (item[i] == 'E' || item[i] == 'e' || item[i] == 'D' || item[i] == 'd')) {
-    ++i;
-    bool negativeExponent = false;
-    if (i < item.size() && (item[i] == '+' || item[i] == '-')) negativeExponent = item[i++] == '-';
-    const size_t expStart = i;
-    int exponent = 0;
-    while (i < item.size() && isDigit(item[i])) exponent = appendExponentDigit(exponent, item[i++]);
-    if (i == expStart) return std::nullopt;
-    parts.exponent = negativeExponent ? -exponent : exponent;
-  }
-  if (i != item.size()) return std::nullopt;
+  size_t length = 0;
+  std::optional<DecimalParts> parts = scanDecimal(item, &length);
+  if (parts && length != item.size()) return std::nullopt;
   return parts;
 }
 
@@ -98,6 +77,12 @@ FilterFileRead readFilterFile(std::string_view text) {
     bands.gain[band] = numbers[2 * band + 1];
   }
   return {bands, std::nullopt};
+}
+
+std::string_view wholeItems(std::string_view text) {
+  size_t end = text.size();
+  while (end > 0 && !isSeparator(text[end - 1])) --end;
+  return text.substr(0, end);
 }
 
 std::string numberItem(double value) {

@@ -58,6 +58,10 @@ struct FilterFileRead {
 // Never reads outside `text`; any bytes are safe to pass.
 FilterFileRead readFilterFile(std::string_view text);
 
+// The start of a file read only in part: `text` up to and including its
+// last separator, without the item at its end, which may go on beyond it.
+std::string_view wholeItems(std::string_view text);
+
 // One number item as the filter file holds it: a blank when the value is
 // not negative ("-" when it is), the number in plain decimal notation with
 // "." as the decimal point, rounded to 15 significant digits, a 0 before the

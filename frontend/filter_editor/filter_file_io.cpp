@@ -25,7 +25,11 @@ UserMessage filterFileWriteMessage(const QString& path, const QString& reason) {
 }
 
 QString describeFilterFileError(const FilterFileError& error) {
-  const QString item = QString::fromUtf8(error.text.data(), qsizetype(error.text.size()));
+  // A damaged file's control bytes would break the message into lines or
+  // vanish; each shows as the replacement character instead.
+  QString item;
+  for (char32_t c : QString::fromUtf8(error.text.data(), qsizetype(error.text.size())).toUcs4())
+    item += QChar::isPrint(c) ? QString::fromUcs4(&c, 1) : QString(QChar::ReplacementCharacter);
   switch (error.kind) {
     case FilterFileError::Kind::TooFewNumbers:
       return QStringLiteral("it holds %1 of the 20 numbers it needs (ten pairs of frequency "
@@ -51,10 +55,15 @@ std::variant<FilterBands, UserMessage> loadFilterFile(const QString& path) {
   const QByteArray bytes = file.read(kFilterFileReadLimit);
   if (file.error() != QFileDevice::NoError)
     return filterFileReadMessage(path, file.errorString() + u'.');
-  const FilterFileRead read = readFilterFile(std::string_view(bytes.constData(), bytes.size()));
+  // Read only in part, the text must not end in a number cut at the limit
+  // ("12345" read as 123).
+  const bool partly = !file.atEnd();
+  std::string_view text(bytes.constData(), bytes.size());
+  if (partly) text = wholeItems(text);
+  const FilterFileRead read = readFilterFile(text);
   if (read.bands) return *read.bands;
   QString reason = describeFilterFileError(*read.error);
-  if (read.error->kind == FilterFileError::Kind::TooFewNumbers && bytes.size() == kFilterFileReadLimit)
+  if (read.error->kind == FilterFileError::Kind::TooFewNumbers && partly)
     reason = QStringLiteral("its first %1 bytes hold %2 of the 20 numbers it needs.")
                  .arg(kFilterFileReadLimit)
                  .arg(read.error->numbersRead);

@@ -35,6 +35,8 @@ TEST(FilterFileIo, SaveReplacesTheWholeFileAndLeavesNothingBeside) {
 }
 
 TEST(FilterFileIo, FailuresNameTheFileAndWhatIsWrong) {
+  const QByteArray kNineteenNumbers =
+      "31.5 0 63 0 125 0 250 0 500 0 1000 0 2000 0 4000 0 8000 0 16000";
   QTemporaryDir dir;
   const QString missingFolder = dir.filePath("no such folder/eq.DAT");
   const std::optional<UserMessage> unwritten = saveFilterFile(missingFolder, FilterBands{});
@@ -49,9 +51,16 @@ TEST(FilterFileIo, FailuresNameTheFileAndWhatIsWrong) {
   const Case cases[] = {
       {"31.5 0\r\n63 x1\r\n", "item 2 on line 2 (\"x1\") is not a number."},
       {"31.5 0\r\n", "it holds 2 of the 20 numbers"},
+      // Control bytes of a damaged file do not break the message into lines.
+      {"31.5 0\r\n63 \x01\x0b\xff\r\n",
+       "item 2 on line 2 (\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\") is not a number."},
       // A file of blanks beyond the read limit: only its start is read.
       {QByteArray(kFilterFileReadLimit + 10, ' ') + "1 2 3",
        "its first 65536 bytes hold 0 of the 20 numbers"},
+      // The twentieth number cut by the read limit is not taken as read.
+      {kNineteenNumbers + QByteArray(kFilterFileReadLimit - 3 - kNineteenNumbers.size(), ' ') +
+           "12345 ",
+       "its first 65536 bytes hold 19 of the 20 numbers"},
   };
   const QString path = dir.filePath("bad.DAT");
   for (const Case& c : cases) {
