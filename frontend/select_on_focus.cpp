@@ -12,7 +12,10 @@ class SelectOnFocusFilter : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    auto* field = static_cast<QLineEdit*>(watched);
+    // Not a line edit any more while the field is being destroyed, when it
+    // still sends events.
+    auto* field = qobject_cast<QLineEdit*>(watched);
+    if (!field) return QObject::eventFilter(watched, event);
     switch (event->type()) {
       case QEvent::FocusIn: {
         const int length = int(field->text().size());
