@@ -19,39 +19,23 @@
 #include "frontend/mode_setup.h"
 #include "frontend/select_on_focus.h"
 #include "frontend/twips.h"
+#include "frontend/window_look.h"
 #include "frontend/work_dir.h"
 
 namespace frontend {
 
 namespace {
 
-// The design's font sizes in points; the platform's sans serif stands in for
-// the design's sans serif face.
-constexpr double kWindowPointSize = 7.8;
+// The design's large caption size in points.
 constexpr double kLargePointSize = 9.6;
 
 const QColor kPanelYellow(255, 255, 0);
-const QColor kDarkRed(128, 0, 0);
-const QColor kNavy(0, 0, 128);
 const QColor kGreen(0, 128, 0);
-
-template <typename W>
-W* named(W* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 void setLargeFont(QWidget* widget) {
   QFont font = widget->font();
   font.setPointSizeF(kLargePointSize);
   widget->setFont(font);
-}
-
-void setTextColour(QWidget* widget, const QColor& colour) {
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::ButtonText, colour);
-  palette.setColor(QPalette::WindowText, colour);
-  widget->setPalette(palette);
 }
 
 // A 3-D panel: a sunken frame showing a centred caption on yellow.
@@ -113,17 +97,7 @@ MainWindow::MainWindow(Desktop& desktop, LaunchEnvironment environment, QWidget*
       dialogStartFolder_(environment_.workDir) {
   setObjectName(QStringLiteral("sonabrix"));
   setWindowTitle(QStringLiteral("Sonabrix 2.5"));
-  // A sans serif with the metrics of the design's face keeps the captions
-  // within their twip-sized controls; any other sans serif stands in when
-  // none of them is installed.
-  QFont font = this->font();
-  font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                    QStringLiteral("Arimo"), QStringLiteral("Helvetica"),
-                    QStringLiteral("Nimbus Sans")});
-  font.setStyleHint(QFont::SansSerif);
-  font.setPointSizeF(kWindowPointSize);
-  font.setBold(true);
-  setFont(font);
+  setFont(designWindowFont(font()));
 
   buildControls();
   connectControls();
@@ -236,7 +210,7 @@ void MainWindow::buildControls() {
   // Typing into a field that gets the focus replaces its text.
   for (QLineEdit* field : {Wav, TimLeft, TimRight, ExpSPL}) selectAllOnFocus(field);
   setTextColour(Command3D2, kDarkRed);
-  setTextColour(Command3D3, kNavy);
+  setTextColour(Command3D3, kDarkBlue);
   setTextColour(SSCommand1, kGreen);
 
   QWidget* order[] = {Command3D1, Command3D2, Command3D3, Wav,       CommWav,   ExpSPL,

@@ -17,25 +17,17 @@
 #include "frontend/filter_editor/response_graph.h"
 #include "frontend/select_on_focus.h"
 #include "frontend/twips.h"
+#include "frontend/window_look.h"
 #include "equal_icon.xpm"
 
 namespace frontend {
 
 namespace {
 
-constexpr double kWindowPointSize = 7.8;
 constexpr double kSmallPointSize = 4.8;
 // The classic grey of an active window's border, the window's background.
 const QColor kBorderGrey(212, 208, 200);
-const QColor kDarkRed(128, 0, 0);
-const QColor kDarkBlue(0, 0, 128);
 const QString kFilterFileFilter = QStringLiteral("Filter File (*.DAT)|*.DAT");
-
-template <typename W>
-W* named(W* widget, const QString& name) {
-  widget->setObjectName(name);
-  return widget;
-}
 
 QString arrayName(const char* name, int index) {
   return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
@@ -46,12 +38,6 @@ void setSmallFont(QWidget* widget) {
   font.setPointSizeF(kSmallPointSize);
   font.setBold(false);
   widget->setFont(font);
-}
-
-void setTextColour(QWidget* widget, const QColor& colour) {
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::ButtonText, colour);
-  widget->setPalette(palette);
 }
 
 // Tick lines on the window surface, in window twips (y, pen width): they
@@ -76,14 +62,7 @@ FilterEditor::FilterEditor(Desktop& desktop, QString& filterFileName, QWidget* m
   setWindowTitle(QStringLiteral("Octave Band Equalizer"));
   setWindowIcon(QIcon(QPixmap(equal_icon_xpm)));
   setWindowModality(Qt::ApplicationModal);
-  QFont font = this->font();
-  font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                    QStringLiteral("Arimo"), QStringLiteral("Helvetica"),
-                    QStringLiteral("Nimbus Sans")});
-  font.setStyleHint(QFont::SansSerif);
-  font.setPointSizeF(kWindowPointSize);
-  font.setBold(true);
-  setFont(font);
+  setFont(designWindowFont(font()));
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, kBorderGrey);
   setPalette(palette);
