@@ -86,6 +86,9 @@ class EndToEndTest : public ::testing::Test {
     return startSonabrix(inputs, desktop);
   }
   void TearDown() override { QDir::setCurrent(QDir::tempPath()); }
+  // Names `wave`, left and right in wavtim, presses "OK - Convert!" and
+  // expects both .TIM files in WorkDir.
+  void convertToLeftAndRight(MainWindow& window, const QString& wave);
 
   QTemporaryDir workDir;
   FakeDesktop desktop;
@@ -106,6 +109,16 @@ void pressConvert(MainWindow& window) {
   QTest::mouseClick(window.findChild<QPushButton*>("Command3D2"), Qt::LeftButton);
 }
 
+void EndToEndTest::convertToLeftAndRight(MainWindow& window, const QString& wave) {
+  setField(window, "Wav", wave);
+  setField(window, "TimLeft", "left");
+  setField(window, "TimRight", "right");
+  pressConvert(window);
+  EXPECT_TRUE(desktop.messages.isEmpty());
+  EXPECT_TRUE(waitForFileSize(workDir.filePath("left.TIM"), kTimSize));
+  EXPECT_TRUE(waitForFileSize(workDir.filePath("right.TIM"), kTimSize));
+}
+
 TEST_F(EndToEndTest, WavtimStartsIrgenAndTimwavStartsIrexpoOnItsOutput) {
 #if defined(IRGEN_PROGRAM) && defined(IREXPO_PROGRAM)
   ASSERT_TRUE(copyProgram(QStringLiteral(IRGEN_PROGRAM), workDir.path()));
@@ -116,13 +129,7 @@ TEST_F(EndToEndTest, WavtimStartsIrgenAndTimwavStartsIrexpoOnItsOutput) {
 
   // Names relative to WorkDir, completed by the launch: take1.WAV, left.TIM
   // and right.TIM.
-  setField(*window, "Wav", "take1");
-  setField(*window, "TimLeft", "left");
-  setField(*window, "TimRight", "right");
-  pressConvert(*window);
-  EXPECT_TRUE(desktop.messages.isEmpty());
-  EXPECT_TRUE(waitForFileSize(workDir.filePath("left.TIM"), kTimSize));
-  EXPECT_TRUE(waitForFileSize(workDir.filePath("right.TIM"), kTimSize));
+  convertToLeftAndRight(*window, "take1");
   QFile left(workDir.filePath("left.TIM"));
   ASSERT_TRUE(left.open(QIODevice::ReadOnly));
   EXPECT_EQ(left.read(2), QByteArray("\xcd\xab"));  // the .TIM file tag -21555
@@ -225,13 +232,7 @@ TEST_F(EndToEndTest, InAnXtermConversionsRunAndAFailureWaitsForEnter) {
   QtDesktop inTerminal(nullptr, TerminalSettings{true, xterm});
   desktop.processStarter = &inTerminal;
 
-  setField(*window, "Wav", "take 1");  // completed to take 1.wav, the file's case
-  setField(*window, "TimLeft", "left");
-  setField(*window, "TimRight", "right");
-  pressConvert(*window);
-  EXPECT_TRUE(desktop.messages.isEmpty());
-  EXPECT_TRUE(waitForFileSize(workDir.filePath("left.TIM"), kTimSize));
-  EXPECT_TRUE(waitForFileSize(workDir.filePath("right.TIM"), kTimSize));
+  convertToLeftAndRight(*window, "take 1");  // completed to take 1.wav, the file's case
   EXPECT_TRUE(waitForXterms(xdotool, false, 10000)) << "the xterm of a successful run stayed open";
 
   setField(*window, "Wav", "missing");
