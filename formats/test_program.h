@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -34,6 +35,42 @@ inline std::vector<std::string> launcher_words() {
 
 // True when the program runs through a launcher (under Wine).
 inline bool launched() { return !launcher_words().empty(); }
+
+// True for a line that Wine writes itself on the standard error of the
+// program it starts, whatever WINEDEBUG says: its own notices ("wine: ...",
+// "wineserver: ...", "wine client error:...") and debug-channel lines such
+// as "0024:err:module:...".
+inline bool is_launcher_line(const std::string& line) {
+  if (line.starts_with("wine: ") || line.starts_with("wineserver: ") ||
+      line.starts_with("wine client error")) {
+    return true;
+  }
+  std::size_t i = 0;
+  while (i < line.size() && std::isxdigit(static_cast<unsigned char>(line[i]))) ++i;
+  if (i < 4 || i >= line.size() || line[i] != ':') return false;
+  for (const char* channel : {"err:", "fixme:", "warn:", "trace:"}) {
+    if (line.compare(i + 1, std::string(channel).size(), channel) == 0) return true;
+  }
+  return false;
+}
+
+// Under a launcher: takes Wine's own lines out of `err`, so that the tests
+// compare what the program wrote, and returns them (empty when there were
+// none, and always without a launcher).
+inline std::string take_launcher_lines(std::string& err) {
+  if (!launched()) return {};
+  std::string kept;
+  std::string taken;
+  for (std::size_t at = 0; at < err.size();) {
+    std::size_t end = err.find('\n', at);
+    end = end == std::string::npos ? err.size() : end + 1;
+    const std::string line = err.substr(at, end - at);
+    (is_launcher_line(line) ? taken : kept) += line;
+    at = end;
+  }
+  err = kept;
+  return taken;
+}
 
 // The program file: the variable `env_name` when set, else `built`.
 inline std::string program_file(const char* env_name, const char* built) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -58,11 +59,18 @@ class EndToEnd : public ::testing::Test {
                              " </dev/null >'" + (logs_ / "out").string() + "' 2>'" +
                              (logs_ / "err").string() + "'; echo $? >'" +
                              (logs_ / "status").string() + "'";
-    EXPECT_EQ(std::system(line.c_str()), 0) << line;
     Result r;
-    r.status = std::stoi(slurp(logs_ / "status"));
-    r.out = slurp(logs_ / "out");
-    r.err = slurp(logs_ / "err");
+    for (int attempt = 1;; ++attempt) {
+      EXPECT_EQ(std::system(line.c_str()), 0) << line;
+      r.status = std::stoi(slurp(logs_ / "status"));
+      r.out = slurp(logs_ / "out");
+      r.err = slurp(logs_ / "err");
+      const std::string notices = formats::test::take_launcher_lines(r.err);
+      if (notices.empty()) break;
+      std::cerr << "Wine wrote (attempt " << attempt << "):\n" << notices;
+      // Nothing printed: Wine did not get the program started. Once more.
+      if (!r.out.empty() || r.status == 0 || attempt == 3) break;
+    }
     return r;
   }
   fs::path at(const std::string& name) const { return work_ / name; }
