@@ -47,7 +47,7 @@ for h in "${harnesses[@]}"; do
   mkdir -p "$out/corpus/$h"
   log="$out/$h.log"
   # shellcheck disable=SC2086  # the extra folders are separate arguments
-  if ! "$out/$h" -max_total_time="$seconds" -max_len="${max_len[$h]}" -timeout=10 \
+  if ! scripts/sanitizer-launch.sh "$out/$h" -max_total_time="$seconds" -max_len="${max_len[$h]}" -timeout=10 \
       -print_final_stats=1 -artifact_prefix="$out/findings/$h-" \
       "$out/corpus/$h" "$out/generated/$h" ${extra[$h]:-} >"$log" 2>&1; then
     status=1

@@ -29,4 +29,6 @@ export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:check_initialization_order=1
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan-suppressions.txt
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 cmake --build "$build"
-cd "$build" && ctest --output-on-failure
+# Address randomisation is turned off where clang 14's ASan needs it.
+launch=$PWD/scripts/sanitizer-launch.sh
+cd "$build" && "$launch" ctest --output-on-failure
