@@ -5,6 +5,8 @@
 // Wine.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -66,10 +68,14 @@ class EndToEnd : public ::testing::Test {
       r.out = slurp(logs_ / "out");
       r.err = slurp(logs_ / "err");
       const std::string notices = formats::test::take_launcher_lines(r.err);
-      if (notices.empty()) break;
-      std::cerr << "Wine wrote (attempt " << attempt << "):\n" << notices;
-      // Nothing printed: Wine did not get the program started. Once more.
-      if (!r.out.empty() || r.status == 0 || attempt == 3) break;
+      if (!notices.empty()) std::cerr << "Wine wrote (attempt " << attempt << "):\n" << notices;
+      // A failure without a word of the program's: Wine did not get it started.
+      const bool not_started = launched() && r.status != 0 && r.out.empty() &&
+                               r.err.empty();
+      if (!not_started || attempt == 3) break;
+      std::cerr << "Wine ended without starting the program (status " << r.status
+                << ", attempt " << attempt << "); once more in a second\n";
+      sleep(1);
     }
     return r;
   }

@@ -72,10 +72,14 @@ Outcome run_irgen(const fs::path& dir, const std::vector<std::string>& args,
     // The shell reports a signal as 128 + n, a timeout as 124.
     if (WIFEXITED(status) && WEXITSTATUS(status) < 100) run.status = WEXITSTATUS(status);
     const std::string notices = formats::test::take_launcher_lines(run.err);
-    if (notices.empty()) break;
-    std::cerr << "Wine wrote (attempt " << attempt << "):\n" << notices;
-    // Nothing printed: Wine did not get the program started. Once more.
-    if (!run.out.empty() || run.status == 0 || attempt == 3) break;
+    if (!notices.empty()) std::cerr << "Wine wrote (attempt " << attempt << "):\n" << notices;
+    // A failure without a word of the program's: Wine did not get it started.
+    const bool not_started = launched() && run.status != 0 && run.out.empty() &&
+                             run.err.empty();
+    if (!not_started || attempt == 3) break;
+    std::cerr << "Wine ended without starting the program (status " << run.status
+              << ", attempt " << attempt << "); once more in a second\n";
+    sleep(1);
   }
   fs::remove_all(io);
   return run;
