@@ -12,6 +12,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -70,6 +71,25 @@ inline std::string take_launcher_lines(std::string& err) {
   }
   err = kept;
   return taken;
+}
+
+// Runs the program once through `run_once`, which returns a value with
+// `status`, `out` and `err`. Under a launcher, Wine's own lines are taken out
+// of `err` and logged, and a failure without a byte on either stream, which
+// is Wine ending before the program started (the program always prints
+// something first), is run again after a second, three runs at most.
+template <typename RunOnce>
+auto run_through_launcher(RunOnce run_once) {
+  for (int attempt = 1;; ++attempt) {
+    auto r = run_once();
+    const std::string notices = take_launcher_lines(r.err);
+    if (!notices.empty()) std::cerr << "Wine wrote (run " << attempt << "):\n" << notices;
+    const bool not_started = launched() && r.status != 0 && r.out.empty() && r.err.empty();
+    if (!not_started || attempt == 3) return r;
+    std::cerr << "Wine ended without starting the program (status " << r.status << ", run "
+              << attempt << "); once more in a second\n";
+    sleep(1);
+  }
 }
 
 // The program file: the variable `env_name` when set, else `built`.

@@ -5,13 +5,10 @@
 // Wine.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -61,23 +58,14 @@ class EndToEnd : public ::testing::Test {
                              " </dev/null >'" + (logs_ / "out").string() + "' 2>'" +
                              (logs_ / "err").string() + "'; echo $? >'" +
                              (logs_ / "status").string() + "'";
-    Result r;
-    for (int attempt = 1;; ++attempt) {
+    return formats::test::run_through_launcher([&] {
       EXPECT_EQ(std::system(line.c_str()), 0) << line;
+      Result r;
       r.status = std::stoi(slurp(logs_ / "status"));
       r.out = slurp(logs_ / "out");
       r.err = slurp(logs_ / "err");
-      const std::string notices = formats::test::take_launcher_lines(r.err);
-      if (!notices.empty()) std::cerr << "Wine wrote (attempt " << attempt << "):\n" << notices;
-      // A failure without a word of the program's: Wine did not get it started.
-      const bool not_started = launched() && r.status != 0 && r.out.empty() &&
-                               r.err.empty();
-      if (!not_started || attempt == 3) break;
-      std::cerr << "Wine ended without starting the program (status " << r.status
-                << ", attempt " << attempt << "); once more in a second\n";
-      sleep(1);
-    }
-    return r;
+      return r;
+    });
   }
   fs::path at(const std::string& name) const { return work_ / name; }
 

@@ -65,22 +65,13 @@ Outcome run_irgen(const fs::path& dir, const std::vector<std::string>& args,
                         irgen_command();
   for (const std::string& a : args) command += " " + quoted(a);
   command += " <.io/in >.io/out 2>.io/err";
-  Outcome run;
-  for (int attempt = 1;; ++attempt) {
+  Outcome run = formats::test::run_through_launcher([&] {
     int status = std::system(command.c_str());
-    run = Outcome{-1, slurp(io / "out"), slurp(io / "err")};
+    Outcome r{-1, slurp(io / "out"), slurp(io / "err")};
     // The shell reports a signal as 128 + n, a timeout as 124.
-    if (WIFEXITED(status) && WEXITSTATUS(status) < 100) run.status = WEXITSTATUS(status);
-    const std::string notices = formats::test::take_launcher_lines(run.err);
-    if (!notices.empty()) std::cerr << "Wine wrote (attempt " << attempt << "):\n" << notices;
-    // A failure without a word of the program's: Wine did not get it started.
-    const bool not_started = launched() && run.status != 0 && run.out.empty() &&
-                             run.err.empty();
-    if (!not_started || attempt == 3) break;
-    std::cerr << "Wine ended without starting the program (status " << run.status
-              << ", attempt " << attempt << "); once more in a second\n";
-    sleep(1);
-  }
+    if (WIFEXITED(status) && WEXITSTATUS(status) < 100) r.status = WEXITSTATUS(status);
+    return r;
+  });
   fs::remove_all(io);
   return run;
 }
@@ -248,10 +239,12 @@ Outcome run_shell(const fs::path& dir, const std::string& command) {
   const std::string line = "cd " + quoted(dir.string()) + " && ( " + command + " ) >" +
                            quoted((logs / "out").string()) + " 2>" +
                            quoted((logs / "err").string());
-  const int status = std::system(line.c_str());
-  Outcome r{-1, slurp(logs / "out"), slurp(logs / "err")};
-  if (WIFEXITED(status) && WEXITSTATUS(status) < 100) r.status = WEXITSTATUS(status);
-  return r;
+  return formats::test::run_through_launcher([&] {
+    const int status = std::system(line.c_str());
+    Outcome r{-1, slurp(logs / "out"), slurp(logs / "err")};
+    if (WIFEXITED(status) && WEXITSTATUS(status) < 100) r.status = WEXITSTATUS(status);
+    return r;
+  });
 }
 
 TEST(IrgenProgram, ClosedStandardInputIsNotTakenByTheWaveFile) {
