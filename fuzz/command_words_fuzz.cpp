@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "frontend/command_words.h"
+#include "frontend/launch/command_words.h"
 #include "fuzz/property.h"
 
 namespace {

@@ -12,10 +12,10 @@
 #include <QTest>
 #include <cstdint>
 
-#include "frontend/qt_desktop.h"
-#include "frontend/startup.h"
+#include "frontend/app/startup.h"
+#include "frontend/qt_desktop/qt_desktop.h"
 #include "frontend/testing/fake_desktop.h"
-#include "frontend/twips.h"
+#include "frontend/widgets/twips.h"
 
 #ifdef FRONTEND_HAVE_XCB
 #include <xcb/xcb.h>

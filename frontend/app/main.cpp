@@ -5,11 +5,11 @@
 #include <QFileInfo>
 #include <QStyleFactory>
 
-#include "frontend/program_lookup.h"
-#include "frontend/qt_desktop.h"
-#include "frontend/startup.h"
-#include "frontend/startup_probe.h"
-#include "frontend/work_dir.h"
+#include "frontend/app/startup.h"
+#include "frontend/app/startup_probe.h"
+#include "frontend/launch/program_lookup.h"
+#include "frontend/qt_desktop/qt_desktop.h"
+#include "frontend/startup/work_dir.h"
 
 int main(int argc, char* argv[]) {
   frontend::StartupInputs inputs;

@@ -1,9 +1,9 @@
-#include "frontend/startup.h"
+#include "frontend/app/startup.h"
 
-#include "frontend/messages.h"
-#include "frontend/mode_setup.h"
-#include "frontend/regional_check.h"
-#include "frontend/work_dir.h"
+#include "frontend/desktop/messages.h"
+#include "frontend/form/mode_setup.h"
+#include "frontend/startup/regional_check.h"
+#include "frontend/startup/work_dir.h"
 
 namespace frontend {
 

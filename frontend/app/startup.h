@@ -1,8 +1,8 @@
 // Start-up of sonabrix: the decimal check that may end the program before
 // its window is shown, WorkDir, and the first mode chosen by the start-up
 // keyword.
-#ifndef FRONTEND_STARTUP_H_
-#define FRONTEND_STARTUP_H_
+#ifndef FRONTEND_APP_STARTUP_H_
+#define FRONTEND_APP_STARTUP_H_
 
 #include <QLocale>
 #include <QString>
@@ -10,9 +10,9 @@
 #include <functional>
 #include <memory>
 
-#include "frontend/desktop.h"
-#include "frontend/main_window.h"
-#include "frontend/work_dir.h"
+#include "frontend/desktop/desktop.h"
+#include "frontend/main_window/main_window.h"
+#include "frontend/startup/work_dir.h"
 
 namespace frontend {
 
@@ -40,4 +40,4 @@ QStringList commandLineArguments(int argc, char* argv[]);
 
 }  // namespace frontend
 
-#endif  // FRONTEND_STARTUP_H_
+#endif  // FRONTEND_APP_STARTUP_H_

@@ -1,4 +1,4 @@
-#include "frontend/startup_probe.h"
+#include "frontend/app/startup_probe.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "frontend/main_window.h"
+#include "frontend/main_window/main_window.h"
 
 namespace frontend {
 

@@ -3,8 +3,8 @@
 // the wall-clock time of the main window's first paint, in nanoseconds since
 // the epoch, as "first-paint-ns N", then the mode it started in as
 // "start-mode NAME", on standard output and ends.
-#ifndef FRONTEND_STARTUP_PROBE_H_
-#define FRONTEND_STARTUP_PROBE_H_
+#ifndef FRONTEND_APP_STARTUP_PROBE_H_
+#define FRONTEND_APP_STARTUP_PROBE_H_
 
 namespace frontend {
 
@@ -15,4 +15,4 @@ void installStartupProbe(MainWindow& window);
 
 }  // namespace frontend
 
-#endif  // FRONTEND_STARTUP_PROBE_H_
+#endif  // FRONTEND_APP_STARTUP_PROBE_H_

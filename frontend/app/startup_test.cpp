@@ -1,4 +1,4 @@
-#include "frontend/startup.h"
+#include "frontend/app/startup.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 #include <algorithm>
 #include <memory>
 
-#include "frontend/messages.h"
+#include "frontend/desktop/messages.h"
+#include "frontend/startup/work_dir.h"
 #include "frontend/testing/fake_desktop.h"
-#include "frontend/work_dir.h"
 
 namespace frontend {
 namespace {

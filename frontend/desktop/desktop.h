@@ -3,15 +3,15 @@
 // starting programs, opening documents and the region settings, the filter
 // editor, ending the program) goes through this one interface, so that tests can replace it
 // with a recording fake.
-#ifndef FRONTEND_DESKTOP_H_
-#define FRONTEND_DESKTOP_H_
+#ifndef FRONTEND_DESKTOP_DESKTOP_H_
+#define FRONTEND_DESKTOP_DESKTOP_H_
 
 #include <QString>
 #include <QStringList>
 #include <optional>
 
-#include "frontend/file_dialog.h"
-#include "frontend/user_message.h"
+#include "frontend/desktop/file_dialog.h"
+#include "frontend/desktop/user_message.h"
 
 namespace frontend {
 
@@ -64,4 +64,4 @@ class Desktop {
 
 }  // namespace frontend
 
-#endif  // FRONTEND_DESKTOP_H_
+#endif  // FRONTEND_DESKTOP_DESKTOP_H_

@@ -1,4 +1,4 @@
-#include "frontend/file_dialog.h"
+#include "frontend/desktop/file_dialog.h"
 
 namespace frontend {
 

@@ -1,8 +1,8 @@
 // A file dialog as a value: what a window asks the user to choose, and how
 // the windows' filter texts ("description|pattern|description|pattern")
 // become the name filters of a dialog.
-#ifndef FRONTEND_FILE_DIALOG_H_
-#define FRONTEND_FILE_DIALOG_H_
+#ifndef FRONTEND_DESKTOP_FILE_DIALOG_H_
+#define FRONTEND_DESKTOP_FILE_DIALOG_H_
 
 #include <QList>
 #include <QString>
@@ -45,4 +45,4 @@ QStringList qtNameFilters(const QString& filter);
 
 }  // namespace frontend
 
-#endif  // FRONTEND_FILE_DIALOG_H_
+#endif  // FRONTEND_DESKTOP_FILE_DIALOG_H_

@@ -1,4 +1,4 @@
-#include "frontend/messages.h"
+#include "frontend/desktop/messages.h"
 
 namespace frontend {
 

@@ -1,11 +1,11 @@
 // The fixed texts of the front end's message boxes, as values for the
 // desktop interface to show.
-#ifndef FRONTEND_MESSAGES_H_
-#define FRONTEND_MESSAGES_H_
+#ifndef FRONTEND_DESKTOP_MESSAGES_H_
+#define FRONTEND_DESKTOP_MESSAGES_H_
 
 #include <QString>
 
-#include "frontend/user_message.h"
+#include "frontend/desktop/user_message.h"
 
 namespace frontend {
 
@@ -43,4 +43,4 @@ UserMessage forcePinkInformation();
 
 }  // namespace frontend
 
-#endif  // FRONTEND_MESSAGES_H_
+#endif  // FRONTEND_DESKTOP_MESSAGES_H_

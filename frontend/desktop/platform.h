@@ -1,7 +1,7 @@
 // The platform whose file-name conventions a rule follows. Rules that differ
 // take it as a parameter so that both variants are tested on any host.
-#ifndef FRONTEND_PLATFORM_H_
-#define FRONTEND_PLATFORM_H_
+#ifndef FRONTEND_DESKTOP_PLATFORM_H_
+#define FRONTEND_DESKTOP_PLATFORM_H_
 
 #include <QtGlobal>
 
@@ -17,4 +17,4 @@ inline constexpr Platform kHostPlatform = Platform::Linux;
 
 }  // namespace frontend
 
-#endif  // FRONTEND_PLATFORM_H_
+#endif  // FRONTEND_DESKTOP_PLATFORM_H_

@@ -1,7 +1,7 @@
 // A message box as a value: what the rules ask the window to tell the user.
 // The desktop interface shows it; tests compare it.
-#ifndef FRONTEND_USER_MESSAGE_H_
-#define FRONTEND_USER_MESSAGE_H_
+#ifndef FRONTEND_DESKTOP_USER_MESSAGE_H_
+#define FRONTEND_DESKTOP_USER_MESSAGE_H_
 
 #include <QString>
 
@@ -21,4 +21,4 @@ struct UserMessage {
 
 }  // namespace frontend
 
-#endif  // FRONTEND_USER_MESSAGE_H_
+#endif  // FRONTEND_DESKTOP_USER_MESSAGE_H_

@@ -1,6 +1,6 @@
-#include "frontend/browse.h"
+#include "frontend/files/browse.h"
 
-#include "frontend/field_rules.h"
+#include "frontend/form/field_rules.h"
 
 namespace frontend {
 

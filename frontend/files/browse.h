@@ -1,13 +1,13 @@
 // The three "Browse..." buttons without the window: the file dialog each one
 // opens in each mode, and the field text that a chosen file gives.
-#ifndef FRONTEND_BROWSE_H_
-#define FRONTEND_BROWSE_H_
+#ifndef FRONTEND_FILES_BROWSE_H_
+#define FRONTEND_FILES_BROWSE_H_
 
 #include <QString>
 
-#include "frontend/file_dialog.h"
-#include "frontend/form_state.h"
-#include "frontend/platform.h"
+#include "frontend/desktop/file_dialog.h"
+#include "frontend/desktop/platform.h"
+#include "frontend/form/form_state.h"
 
 namespace frontend {
 
@@ -41,4 +41,4 @@ QString browsedFieldText(BrowseButton button, Mode mode, const QString& chosenPa
 
 }  // namespace frontend
 
-#endif  // FRONTEND_BROWSE_H_
+#endif  // FRONTEND_FILES_BROWSE_H_

@@ -1,6 +1,6 @@
 // The Browse buttons of the main window, through the fake file dialog and
 // once through Qt's real one.
-#include "frontend/browse.h"
+#include "frontend/files/browse.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "frontend/qt_desktop.h"
+#include "frontend/qt_desktop/qt_desktop.h"
 #include "frontend/testing/window_fixture.h"
 
 namespace frontend {

@@ -1,4 +1,4 @@
-#include "frontend/channel_probe.h"
+#include "frontend/files/channel_probe.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,13 +1,13 @@
 // The channel probe of the CommWav button: a few bytes of the chosen WAVE or
 // B&K time file decide whether Mono or Stereo is selected.
-#ifndef FRONTEND_CHANNEL_PROBE_H_
-#define FRONTEND_CHANNEL_PROBE_H_
+#ifndef FRONTEND_FILES_CHANNEL_PROBE_H_
+#define FRONTEND_FILES_CHANNEL_PROBE_H_
 
 #include <QByteArray>
 #include <QString>
 #include <optional>
 
-#include "frontend/form_state.h"
+#include "frontend/form/form_state.h"
 
 namespace frontend {
 
@@ -26,4 +26,4 @@ std::optional<Channel> probeChannel(Mode mode, const QString& path);
 
 }  // namespace frontend
 
-#endif  // FRONTEND_CHANNEL_PROBE_H_
+#endif  // FRONTEND_FILES_CHANNEL_PROBE_H_

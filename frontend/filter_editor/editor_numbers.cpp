@@ -3,7 +3,7 @@
 #include <string>
 
 #include "frontend/filter_editor/decimal_text.h"
-#include "frontend/number_patterns.h"
+#include "frontend/form/number_patterns.h"
 
 namespace frontend {
 

@@ -11,14 +11,14 @@
 #include <QScrollBar>
 #include <variant>
 
-#include "frontend/enter_repeats.h"
+#include "equal_icon.xpm"
 #include "frontend/filter_editor/editor_numbers.h"
 #include "frontend/filter_editor/filter_file_io.h"
 #include "frontend/filter_editor/response_graph.h"
-#include "frontend/select_on_focus.h"
-#include "frontend/twips.h"
-#include "frontend/window_look.h"
-#include "equal_icon.xpm"
+#include "frontend/widgets/enter_repeats.h"
+#include "frontend/widgets/select_on_focus.h"
+#include "frontend/widgets/twips.h"
+#include "frontend/widgets/window_look.h"
 
 namespace frontend {
 

@@ -15,7 +15,7 @@
 #include <QWidget>
 #include <array>
 
-#include "frontend/desktop.h"
+#include "frontend/desktop/desktop.h"
 #include "frontend/filter_editor/band_model.h"
 
 class QGroupBox;

@@ -10,10 +10,10 @@
 
 #include "frontend/filter_editor/editor_numbers.h"
 #include "frontend/filter_editor/response_graph.h"
-#include "frontend/qt_desktop.h"
+#include "frontend/qt_desktop/qt_desktop.h"
 #include "frontend/testing/recorded_start.h"
 #include "frontend/testing/window_fixture.h"
-#include "frontend/twips.h"
+#include "frontend/widgets/twips.h"
 
 namespace frontend {
 namespace {

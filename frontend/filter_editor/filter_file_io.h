@@ -7,8 +7,8 @@
 #include <optional>
 #include <variant>
 
+#include "frontend/desktop/user_message.h"
 #include "frontend/filter_editor/filter_file.h"
-#include "frontend/user_message.h"
 
 namespace frontend {
 

@@ -1,11 +1,11 @@
 // The normalisation rules that the mode setups apply to the file fields, and
 // the extension test shared by the launch and the browse buttons.
-#ifndef FRONTEND_FIELD_RULES_H_
-#define FRONTEND_FIELD_RULES_H_
+#ifndef FRONTEND_FORM_FIELD_RULES_H_
+#define FRONTEND_FORM_FIELD_RULES_H_
 
 #include <QString>
 
-#include "frontend/platform.h"
+#include "frontend/desktop/platform.h"
 
 namespace frontend {
 
@@ -37,4 +37,4 @@ QString withExtension(const QString& name, const QString& extension);
 
 }  // namespace frontend
 
-#endif  // FRONTEND_FIELD_RULES_H_
+#endif  // FRONTEND_FORM_FIELD_RULES_H_

@@ -1,4 +1,4 @@
-#include "frontend/field_rules.h"
+#include "frontend/form/field_rules.h"
 
 #include <gtest/gtest.h>
 

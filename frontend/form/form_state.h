@@ -3,8 +3,8 @@
 // controls into a FormState, applies a rule (mode_setup.h, command_line.h)
 // and writes the result back, so that the rules can be tested without a
 // window. Member names are the object names of the controls.
-#ifndef FRONTEND_FORM_STATE_H_
-#define FRONTEND_FORM_STATE_H_
+#ifndef FRONTEND_FORM_FORM_STATE_H_
+#define FRONTEND_FORM_FORM_STATE_H_
 
 #include <QString>
 #include <optional>
@@ -76,4 +76,4 @@ inline FormState designState() { return FormState{}; }
 
 }  // namespace frontend
 
-#endif  // FRONTEND_FORM_STATE_H_
+#endif  // FRONTEND_FORM_FORM_STATE_H_

@@ -1,6 +1,6 @@
-#include "frontend/mode_setup.h"
+#include "frontend/form/mode_setup.h"
 
-#include "frontend/field_rules.h"
+#include "frontend/form/field_rules.h"
 
 namespace frontend {
 

@@ -2,15 +2,15 @@
 // of the Command3D1 button and the start-up keyword. Each function changes a
 // FormState the way the window's handlers change the controls; the window
 // applies the result to its widgets.
-#ifndef FRONTEND_MODE_SETUP_H_
-#define FRONTEND_MODE_SETUP_H_
+#ifndef FRONTEND_FORM_MODE_SETUP_H_
+#define FRONTEND_FORM_MODE_SETUP_H_
 
 #include <QString>
 #include <QStringList>
 #include <optional>
 
-#include "frontend/form_state.h"
-#include "frontend/platform.h"
+#include "frontend/desktop/platform.h"
+#include "frontend/form/form_state.h"
 
 namespace frontend {
 
@@ -47,4 +47,4 @@ Mode modeForKeyword(const QString& argumentText);
 
 }  // namespace frontend
 
-#endif  // FRONTEND_MODE_SETUP_H_
+#endif  // FRONTEND_FORM_MODE_SETUP_H_

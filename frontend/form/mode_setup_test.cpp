@@ -1,4 +1,4 @@
-#include "frontend/mode_setup.h"
+#include "frontend/form/mode_setup.h"
 
 #include <gtest/gtest.h>
 

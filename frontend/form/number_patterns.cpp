@@ -1,4 +1,4 @@
-#include "frontend/number_patterns.h"
+#include "frontend/form/number_patterns.h"
 
 #include <charconv>
 #include <cmath>

@@ -5,8 +5,8 @@
 // (the decimal point). A second section after ";" formats negative values.
 // Values are rounded to the pattern's decimals, halves away from zero, on
 // their shortest decimal form (2.675 gives 2.68 with two decimals).
-#ifndef FRONTEND_NUMBER_PATTERNS_H_
-#define FRONTEND_NUMBER_PATTERNS_H_
+#ifndef FRONTEND_FORM_NUMBER_PATTERNS_H_
+#define FRONTEND_FORM_NUMBER_PATTERNS_H_
 
 #include <QLocale>
 #include <QString>
@@ -58,4 +58,4 @@ double readLeadingNumber(QStringView text);
 
 }  // namespace frontend
 
-#endif  // FRONTEND_NUMBER_PATTERNS_H_
+#endif  // FRONTEND_FORM_NUMBER_PATTERNS_H_

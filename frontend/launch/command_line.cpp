@@ -1,11 +1,11 @@
-#include "frontend/command_line.h"
+#include "frontend/launch/command_line.h"
 
 #include <QList>
 #include <utility>
 
-#include "frontend/field_rules.h"
-#include "frontend/messages.h"
-#include "frontend/number_patterns.h"
+#include "frontend/desktop/messages.h"
+#include "frontend/form/field_rules.h"
+#include "frontend/form/number_patterns.h"
 
 namespace frontend {
 

@@ -1,15 +1,15 @@
 // The conversion launch without the window: validation of the file fields,
 // extension completion and the exact command line of each mode.
-#ifndef FRONTEND_COMMAND_LINE_H_
-#define FRONTEND_COMMAND_LINE_H_
+#ifndef FRONTEND_LAUNCH_COMMAND_LINE_H_
+#define FRONTEND_LAUNCH_COMMAND_LINE_H_
 
 #include <QLocale>
 #include <QString>
 #include <functional>
 #include <optional>
 
-#include "frontend/form_state.h"
-#include "frontend/user_message.h"
+#include "frontend/desktop/user_message.h"
+#include "frontend/form/form_state.h"
 
 namespace frontend {
 
@@ -51,4 +51,4 @@ int samplingRate(Rate rate);
 
 }  // namespace frontend
 
-#endif  // FRONTEND_COMMAND_LINE_H_
+#endif  // FRONTEND_LAUNCH_COMMAND_LINE_H_

@@ -1,9 +1,9 @@
-#include "frontend/command_line.h"
+#include "frontend/launch/command_line.h"
 
 #include <gtest/gtest.h>
 
-#include "frontend/messages.h"
-#include "frontend/mode_setup.h"
+#include "frontend/desktop/messages.h"
+#include "frontend/form/mode_setup.h"
 
 namespace frontend {
 namespace {

@@ -1,4 +1,4 @@
-#include "frontend/command_words.h"
+#include "frontend/launch/command_words.h"
 
 namespace frontend {
 

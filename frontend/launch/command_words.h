@@ -1,8 +1,8 @@
 // Splitting a command line into program arguments by the Windows rules, so
 // that a converter started on Linux receives the same words as it would
 // from the Windows system.
-#ifndef FRONTEND_COMMAND_WORDS_H_
-#define FRONTEND_COMMAND_WORDS_H_
+#ifndef FRONTEND_LAUNCH_COMMAND_WORDS_H_
+#define FRONTEND_LAUNCH_COMMAND_WORDS_H_
 
 #include <QStringList>
 #include <QStringView>
@@ -19,4 +19,4 @@ QStringList splitCommandWords(QStringView commandLine);
 
 }  // namespace frontend
 
-#endif  // FRONTEND_COMMAND_WORDS_H_
+#endif  // FRONTEND_LAUNCH_COMMAND_WORDS_H_

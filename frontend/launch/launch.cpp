@@ -1,12 +1,12 @@
-#include "frontend/launch.h"
+#include "frontend/launch/launch.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include "frontend/command_line.h"
-#include "frontend/messages.h"
-#include "frontend/program_lookup.h"
-#include "frontend/regional_check.h"
+#include "frontend/desktop/messages.h"
+#include "frontend/launch/command_line.h"
+#include "frontend/launch/program_lookup.h"
+#include "frontend/startup/regional_check.h"
 
 namespace frontend {
 

@@ -1,16 +1,16 @@
 // "OK - Convert!": turns the window's state into one command line and starts
 // the converter it names, through the desktop interface, without waiting.
-#ifndef FRONTEND_LAUNCH_H_
-#define FRONTEND_LAUNCH_H_
+#ifndef FRONTEND_LAUNCH_LAUNCH_H_
+#define FRONTEND_LAUNCH_LAUNCH_H_
 
 #include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
-#include "frontend/desktop.h"
-#include "frontend/form_state.h"
-#include "frontend/name_case.h"
+#include "frontend/desktop/desktop.h"
+#include "frontend/form/form_state.h"
+#include "frontend/launch/name_case.h"
 
 namespace frontend {
 
@@ -48,4 +48,4 @@ LaunchOutcome launchConversion(FormState& state, const QString& filterFileName,
 
 }  // namespace frontend
 
-#endif  // FRONTEND_LAUNCH_H_
+#endif  // FRONTEND_LAUNCH_LAUNCH_H_

@@ -1,10 +1,10 @@
-#include "frontend/launch.h"
+#include "frontend/launch/launch.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "frontend/messages.h"
-#include "frontend/qt_desktop.h"
+#include "frontend/desktop/messages.h"
+#include "frontend/qt_desktop/qt_desktop.h"
 #include "frontend/testing/recorded_start.h"
 #include "frontend/testing/window_fixture.h"
 

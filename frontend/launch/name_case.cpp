@@ -1,4 +1,4 @@
-#include "frontend/name_case.h"
+#include "frontend/launch/name_case.h"
 
 #include <QDir>
 

@@ -1,14 +1,14 @@
 // Completed file names on a case-sensitive file system: the launch appends
 // ".WAV" or ".TIM", which on Linux misses a take1.wav that the same name
 // finds on Windows.
-#ifndef FRONTEND_NAME_CASE_H_
-#define FRONTEND_NAME_CASE_H_
+#ifndef FRONTEND_LAUNCH_NAME_CASE_H_
+#define FRONTEND_LAUNCH_NAME_CASE_H_
 
 #include <QString>
 #include <QStringList>
 #include <functional>
 
-#include "frontend/platform.h"
+#include "frontend/desktop/platform.h"
 
 namespace frontend {
 
@@ -27,4 +27,4 @@ QStringList filesInFolder(const QString& folder);
 
 }  // namespace frontend
 
-#endif  // FRONTEND_NAME_CASE_H_
+#endif  // FRONTEND_LAUNCH_NAME_CASE_H_

@@ -1,6 +1,6 @@
-#include "frontend/program_lookup.h"
+#include "frontend/launch/program_lookup.h"
 
-#include "frontend/command_words.h"
+#include "frontend/launch/command_words.h"
 
 namespace frontend {
 

@@ -2,15 +2,15 @@
 // search for it from WorkDir, and turning the command line into a program
 // path and its arguments. The file system is reached only through the
 // injected predicate, so the search is pure.
-#ifndef FRONTEND_PROGRAM_LOOKUP_H_
-#define FRONTEND_PROGRAM_LOOKUP_H_
+#ifndef FRONTEND_LAUNCH_PROGRAM_LOOKUP_H_
+#define FRONTEND_LAUNCH_PROGRAM_LOOKUP_H_
 
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <optional>
 
-#include "frontend/platform.h"
+#include "frontend/desktop/platform.h"
 
 namespace frontend {
 
@@ -57,4 +57,4 @@ std::optional<StartRequest> resolveCommandLine(const QString& commandLine,
 
 }  // namespace frontend
 
-#endif  // FRONTEND_PROGRAM_LOOKUP_H_
+#endif  // FRONTEND_LAUNCH_PROGRAM_LOOKUP_H_

@@ -1,4 +1,4 @@
-#include "frontend/program_lookup.h"
+#include "frontend/launch/program_lookup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "frontend/terminal.h"
+#include "frontend/launch/terminal.h"
 
 namespace frontend {
 

@@ -1,4 +1,4 @@
-#include "frontend/main_window.h"
+#include "frontend/main_window/main_window.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -13,14 +13,14 @@
 #include <QScreen>
 #include <QSignalBlocker>
 
-#include "frontend/channel_probe.h"
-#include "frontend/enter_repeats.h"
-#include "frontend/messages.h"
-#include "frontend/mode_setup.h"
-#include "frontend/select_on_focus.h"
-#include "frontend/twips.h"
-#include "frontend/window_look.h"
-#include "frontend/work_dir.h"
+#include "frontend/desktop/messages.h"
+#include "frontend/files/channel_probe.h"
+#include "frontend/form/mode_setup.h"
+#include "frontend/startup/work_dir.h"
+#include "frontend/widgets/enter_repeats.h"
+#include "frontend/widgets/select_on_focus.h"
+#include "frontend/widgets/twips.h"
+#include "frontend/widgets/window_look.h"
 
 namespace frontend {
 

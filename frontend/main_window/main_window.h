@@ -3,17 +3,17 @@
 // and the Convert, Exit and Help buttons. Each handler reads the controls
 // into a FormState, applies a rule from mode_setup.h or launch.h and writes
 // the state back; side effects outside the window go through Desktop.
-#ifndef FRONTEND_MAIN_WINDOW_H_
-#define FRONTEND_MAIN_WINDOW_H_
+#ifndef FRONTEND_MAIN_WINDOW_MAIN_WINDOW_H_
+#define FRONTEND_MAIN_WINDOW_MAIN_WINDOW_H_
 
 #include <QString>
 #include <QWidget>
 #include <optional>
 
-#include "frontend/browse.h"
-#include "frontend/desktop.h"
-#include "frontend/form_state.h"
-#include "frontend/launch.h"
+#include "frontend/files/browse.h"
+#include "frontend/desktop/desktop.h"
+#include "frontend/form/form_state.h"
+#include "frontend/launch/launch.h"
 
 class QButtonGroup;
 class QGroupBox;
@@ -151,4 +151,4 @@ inline const QString kMarkerOn = QStringLiteral("\u221A");
 
 }  // namespace frontend
 
-#endif  // FRONTEND_MAIN_WINDOW_H_
+#endif  // FRONTEND_MAIN_WINDOW_MAIN_WINDOW_H_

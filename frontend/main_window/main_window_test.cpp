@@ -1,13 +1,13 @@
-#include "frontend/main_window.h"
+#include "frontend/main_window/main_window.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QTest>
 
-#include "frontend/messages.h"
+#include "frontend/desktop/messages.h"
 #include "frontend/testing/window_fixture.h"
-#include "frontend/twips.h"
+#include "frontend/widgets/twips.h"
 
 namespace frontend {
 namespace {

@@ -1,4 +1,4 @@
-#include "frontend/close_request.h"
+#include "frontend/qt_desktop/close_request.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -2,8 +2,8 @@
 // manager's close request for such a window, so that closing the main window
 // while the filter editor is open would do nothing; the main window is meant
 // to close, and the editor with it.
-#ifndef FRONTEND_CLOSE_REQUEST_H_
-#define FRONTEND_CLOSE_REQUEST_H_
+#ifndef FRONTEND_QT_DESKTOP_CLOSE_REQUEST_H_
+#define FRONTEND_QT_DESKTOP_CLOSE_REQUEST_H_
 
 #include <QAbstractNativeEventFilter>
 #include <QPointer>
@@ -32,4 +32,4 @@ class PassCloseRequests : public QAbstractNativeEventFilter {
 
 }  // namespace frontend
 
-#endif  // FRONTEND_CLOSE_REQUEST_H_
+#endif  // FRONTEND_QT_DESKTOP_CLOSE_REQUEST_H_

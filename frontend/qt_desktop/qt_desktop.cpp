@@ -1,4 +1,4 @@
-#include "frontend/qt_desktop.h"
+#include "frontend/qt_desktop/qt_desktop.h"
 
 #include <algorithm>
 
@@ -14,14 +14,14 @@
 #include <QStandardPaths>
 #include <QUrl>
 
-#include "frontend/close_request.h"
-#include "frontend/command_words.h"
-#include "frontend/enter_repeats.h"
+#include "frontend/desktop/messages.h"
+#include "frontend/desktop/platform.h"
 #include "frontend/filter_editor/filter_editor.h"
-#include "frontend/messages.h"
-#include "frontend/platform.h"
-#include "frontend/regional_check.h"
-#include "frontend/work_dir.h"
+#include "frontend/launch/command_words.h"
+#include "frontend/qt_desktop/close_request.h"
+#include "frontend/startup/regional_check.h"
+#include "frontend/startup/work_dir.h"
+#include "frontend/widgets/enter_repeats.h"
 
 namespace frontend {
 

@@ -2,15 +2,15 @@
 // converters in a terminal or detached, the manual's viewer and the region
 // settings panel. The only place where Windows and Linux desktops are told
 // apart.
-#ifndef FRONTEND_QT_DESKTOP_H_
-#define FRONTEND_QT_DESKTOP_H_
+#ifndef FRONTEND_QT_DESKTOP_QT_DESKTOP_H_
+#define FRONTEND_QT_DESKTOP_QT_DESKTOP_H_
 
 #include <QList>
 #include <functional>
 #include <optional>
 
-#include "frontend/desktop.h"
-#include "frontend/terminal.h"
+#include "frontend/desktop/desktop.h"
+#include "frontend/launch/terminal.h"
 
 class QWidget;
 
@@ -79,4 +79,4 @@ QString displayText(const QString& text);
 
 }  // namespace frontend
 
-#endif  // FRONTEND_QT_DESKTOP_H_
+#endif  // FRONTEND_QT_DESKTOP_QT_DESKTOP_H_

@@ -1,4 +1,4 @@
-#include "frontend/qt_desktop.h"
+#include "frontend/qt_desktop/qt_desktop.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "frontend/qt_desktop.h"
+#include "frontend/qt_desktop/qt_desktop.h"
 #include "frontend/testing/recorded_start.h"
 #include "frontend/testing/window_fixture.h"
 

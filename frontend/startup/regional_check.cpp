@@ -1,4 +1,4 @@
-#include "frontend/regional_check.h"
+#include "frontend/startup/regional_check.h"
 
 namespace frontend {
 

@@ -1,12 +1,12 @@
 // The two checks of the regional number settings: numbers reach the
 // converters as text formatted after the user's locale, and the converters
 // read "." as the decimal point, so the front end refuses other settings.
-#ifndef FRONTEND_REGIONAL_CHECK_H_
-#define FRONTEND_REGIONAL_CHECK_H_
+#ifndef FRONTEND_STARTUP_REGIONAL_CHECK_H_
+#define FRONTEND_STARTUP_REGIONAL_CHECK_H_
 
 #include <QLocale>
 
-#include "frontend/number_patterns.h"
+#include "frontend/form/number_patterns.h"
 
 namespace frontend {
 
@@ -27,4 +27,4 @@ inline constexpr char kWindowsRegionalPanelCommand[] =
 
 }  // namespace frontend
 
-#endif  // FRONTEND_REGIONAL_CHECK_H_
+#endif  // FRONTEND_STARTUP_REGIONAL_CHECK_H_

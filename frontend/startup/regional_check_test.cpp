@@ -1,8 +1,8 @@
-#include "frontend/regional_check.h"
+#include "frontend/startup/regional_check.h"
 
 #include <gtest/gtest.h>
 
-#include "frontend/messages.h"
+#include "frontend/desktop/messages.h"
 
 namespace frontend {
 namespace {

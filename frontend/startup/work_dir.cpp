@@ -1,4 +1,4 @@
-#include "frontend/work_dir.h"
+#include "frontend/startup/work_dir.h"
 
 namespace frontend {
 

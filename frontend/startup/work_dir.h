@@ -1,11 +1,11 @@
 // WorkDir, the front end's working folder, and the manual that Help opens.
-#ifndef FRONTEND_WORK_DIR_H_
-#define FRONTEND_WORK_DIR_H_
+#ifndef FRONTEND_STARTUP_WORK_DIR_H_
+#define FRONTEND_STARTUP_WORK_DIR_H_
 
 #include <QString>
 #include <functional>
 
-#include "frontend/platform.h"
+#include "frontend/desktop/platform.h"
 
 namespace frontend {
 
@@ -54,4 +54,4 @@ QString windowsHelpCommandLine(const QString& manual);
 
 }  // namespace frontend
 
-#endif  // FRONTEND_WORK_DIR_H_
+#endif  // FRONTEND_STARTUP_WORK_DIR_H_

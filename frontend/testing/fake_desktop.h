@@ -12,7 +12,7 @@
 #include <functional>
 #include <optional>
 
-#include "frontend/desktop.h"
+#include "frontend/desktop/desktop.h"
 
 namespace frontend {
 

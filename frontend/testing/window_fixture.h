@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "frontend/main_window.h"
+#include "frontend/main_window/main_window.h"
 #include "frontend/testing/fake_desktop.h"
 
 namespace frontend {

@@ -1,4 +1,4 @@
-#include "frontend/enter_repeats.h"
+#include "frontend/widgets/enter_repeats.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>

@@ -3,8 +3,8 @@
 // every one: "OK - Convert!" would start a converter per repeat, and the
 // repeats after "Exit" would answer the question box that the first press
 // opened. The repeats are dropped before the button sees them.
-#ifndef FRONTEND_ENTER_REPEATS_H_
-#define FRONTEND_ENTER_REPEATS_H_
+#ifndef FRONTEND_WIDGETS_ENTER_REPEATS_H_
+#define FRONTEND_WIDGETS_ENTER_REPEATS_H_
 
 class QAbstractButton;
 
@@ -17,4 +17,4 @@ void ignoreEnterRepeats(QAbstractButton* button);
 
 }  // namespace frontend
 
-#endif  // FRONTEND_ENTER_REPEATS_H_
+#endif  // FRONTEND_WIDGETS_ENTER_REPEATS_H_

@@ -1,4 +1,4 @@
-#include "frontend/select_on_focus.h"
+#include "frontend/widgets/select_on_focus.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // Text fields that select their whole text when they get the keyboard focus,
 // so that typing replaces it: by Tab and by a mouse click alike.
-#ifndef FRONTEND_SELECT_ON_FOCUS_H_
-#define FRONTEND_SELECT_ON_FOCUS_H_
+#ifndef FRONTEND_WIDGETS_SELECT_ON_FOCUS_H_
+#define FRONTEND_WIDGETS_SELECT_ON_FOCUS_H_
 
 class QLineEdit;
 
@@ -15,4 +15,4 @@ void selectAllOnFocus(QLineEdit* field);
 
 }  // namespace frontend
 
-#endif  // FRONTEND_SELECT_ON_FOCUS_H_
+#endif  // FRONTEND_WIDGETS_SELECT_ON_FOCUS_H_

@@ -1,7 +1,7 @@
 // Window geometry is designed in twips (1/1440 inch); these convert it to
 // device-independent pixels at the screen's logical resolution.
-#ifndef FRONTEND_TWIPS_H_
-#define FRONTEND_TWIPS_H_
+#ifndef FRONTEND_WIDGETS_TWIPS_H_
+#define FRONTEND_WIDGETS_TWIPS_H_
 
 #include <QRect>
 #include <cmath>
@@ -19,4 +19,4 @@ inline QRect twipsRect(int left, int top, int width, int height, double logicalD
 
 }  // namespace frontend
 
-#endif  // FRONTEND_TWIPS_H_
+#endif  // FRONTEND_WIDGETS_TWIPS_H_

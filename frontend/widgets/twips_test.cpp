@@ -1,4 +1,4 @@
-#include "frontend/twips.h"
+#include "frontend/widgets/twips.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // What the two windows share of their look: the design's window font on an
 // Arial-metric sans serif, the caption colours of their buttons, and
 // controls named as in the window definitions.
-#ifndef FRONTEND_WINDOW_LOOK_H_
-#define FRONTEND_WINDOW_LOOK_H_
+#ifndef FRONTEND_WIDGETS_WINDOW_LOOK_H_
+#define FRONTEND_WIDGETS_WINDOW_LOOK_H_
 
 #include <QColor>
 #include <QFont>
@@ -47,4 +47,4 @@ inline void setTextColour(QWidget* widget, const QColor& colour) {
 
 }  // namespace frontend
 
-#endif  // FRONTEND_WINDOW_LOOK_H_
+#endif  // FRONTEND_WIDGETS_WINDOW_LOOK_H_
