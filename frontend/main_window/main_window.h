@@ -10,8 +10,8 @@
 #include <QWidget>
 #include <optional>
 
-#include "frontend/files/browse.h"
 #include "frontend/desktop/desktop.h"
+#include "frontend/files/browse.h"
 #include "frontend/form/form_state.h"
 #include "frontend/launch/launch.h"
 
@@ -78,9 +78,11 @@ class MainWindow : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The controls as the design lays them out, and the window's fixed size
+  // and place on the screen (main_window_controls.cpp).
   void buildControls();
-  void connectControls();
   void placeOnScreen();
+  void connectControls();
   QRect twips(int left, int top, int width, int height) const;
   QRadioButton* modeButton(Mode mode) const;
   void setGroupTop(QGroupBox* group, int topTwips);
