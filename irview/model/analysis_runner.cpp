@@ -1,0 +1,97 @@
+#include "irview/model/analysis_runner.h"
+
+#include <QMetaObject>
+
+#include "analysis/read/read_response.h"
+
+namespace irview {
+
+AnalysisRunner::AnalysisRunner(QObject* parent) : QObject(parent) {}
+
+AnalysisRunner::~AnalysisRunner() {
+  stop();
+  // The jobs post to this object: none may be left when it goes.
+  pool_.waitForDone();
+}
+
+int AnalysisRunner::open(const QString& path) {
+  const int number = ++lastNumber_;
+  auto job = std::make_shared<Job>();
+  jobs_.insert(number, job);
+  pool_.start([this, number, path, job] { run(number, path, job); });
+  setProgress(number, 0.0);
+  return number;
+}
+
+void AnalysisRunner::stop() {
+  for (const std::shared_ptr<Job>& job : std::as_const(jobs_)) job->stop = true;
+}
+
+void AnalysisRunner::waitForIdle() { pool_.waitForDone(); }
+
+// On a worker thread: everything it finds goes to the runner's thread as a
+// queued call.
+void AnalysisRunner::run(int number, QString path, std::shared_ptr<Job> job) {
+  const auto post = [this](auto call) {
+    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+  };
+
+  analysis::ReadResult result = analysis::read_response_file(path.toStdString());
+  if (!result.file) {
+    post([this, number, message = QString::fromStdString(result.message)] {
+      emit readFailed(number, message);
+      finish(number);
+    });
+    return;
+  }
+  auto response = std::make_shared<const analysis::ResponseFile>(std::move(*result.file));
+  post([this, number, response] { emit read(number, response); });
+
+  auto spectra = std::make_shared<std::vector<ChannelSpectra>>();
+  for (const std::vector<float>& channel : response->channels) {
+    ChannelSpectra each;
+    each[0] = analysis::magnitude_spectrum(channel, response->sample_rate_hz);
+    for (std::size_t s = 1; s < kSmoothings.size(); ++s)
+      each[s] = analysis::smooth_spectrum(each[0], kSmoothings[s]);
+    spectra->push_back(std::move(each));
+  }
+  post([this, number, spectra = std::shared_ptr<const std::vector<ChannelSpectra>>(spectra)] {
+    emit spectraReady(number, spectra);
+  });
+
+  analysis::AnalysisOptions options;
+  options.keep_curves = true;
+  std::optional<std::vector<analysis::ChannelAnalysis>> channels =
+      analysis::analyse_file(*response, options, [&](double done) {
+        post([this, number, done] { setProgress(number, done); });
+        return !job->stop.load();
+      });
+  if (!channels) {
+    post([this, number] {
+      emit stopped(number);
+      finish(number);
+    });
+    return;
+  }
+  auto outcome = std::make_shared<const FileAnalysis>(FileAnalysis{std::move(*channels)});
+  post([this, number, outcome] {
+    emit analysed(number, outcome);
+    finish(number);
+  });
+}
+
+void AnalysisRunner::setProgress(int number, double done) {
+  const auto job = jobs_.find(number);
+  if (job == jobs_.end()) return;
+  (*job)->done = done;
+  double sum = 0.0;
+  for (const std::shared_ptr<Job>& each : std::as_const(jobs_)) sum += each->done;
+  emit progressChanged(sum / static_cast<double>(jobs_.size()));
+}
+
+void AnalysisRunner::finish(int number) {
+  jobs_.remove(number);
+  if (jobs_.isEmpty()) emit progressChanged(1.0);
+}
+
+}  // namespace irview
