@@ -1,0 +1,67 @@
+#include "irview/window/parameters_page.h"
+
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+
+#include "irview/model/file_facts.h"
+#include "irview/model/parameter_table.h"
+
+namespace irview {
+
+ParametersPage::ParametersPage(QWidget* parent)
+    : QSplitter(Qt::Vertical, parent), table_(new QTableWidget), details_(new QPlainTextEdit) {
+  setObjectName(QStringLiteral("parametersPage"));
+  table_->setObjectName(QStringLiteral("parameterTable"));
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->verticalHeader()->hide();
+  table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+  details_->setObjectName(QStringLiteral("parameterDetails"));
+  details_->setReadOnly(true);
+  details_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  addWidget(table_);
+  addWidget(details_);
+  setStretchFactor(0, 3);
+  setStretchFactor(1, 1);
+}
+
+void ParametersPage::showTraces(const std::vector<ViewedFile>& files, const std::vector<Trace>& traces) {
+  const ParameterTable parameters = parameterTable(traces);
+  table_->clear();
+  table_->clearSpans();
+  table_->setRowCount(static_cast<int>(parameters.rows.size()));
+  table_->setColumnCount(static_cast<int>(parameters.headings.size()) + 2);
+  table_->setHorizontalHeaderLabels(QStringList{QStringLiteral("trace"), QStringLiteral("")} +
+                                    parameters.headings);
+  for (int r = 0; r < parameters.rows.size(); ++r) {
+    const TableRow& row = parameters.rows[r];
+    // A trace's label once, over its rows.
+    if (r % analysis::kParameterCount == 0) {
+      table_->setItem(r, 0, new QTableWidgetItem(row.trace));
+      table_->setSpan(r, 0, static_cast<int>(analysis::kParameterCount), 1);
+    }
+    table_->setItem(r, 1, new QTableWidgetItem(rowHeading(row.parameter)));
+    for (int c = 0; c < row.cells.size(); ++c) {
+      auto* item = new QTableWidgetItem(row.cells[c].text);
+      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      if (!row.cells[c].missing.isEmpty()) item->setToolTip(row.cells[c].missing);
+      table_->setItem(r, c + 2, item);
+    }
+  }
+  table_->resizeColumnsToContents();
+
+  QStringList lines;
+  for (const ViewedFile& file : files)
+    if (file.response) lines.append(fileFacts(file.path, *file.response));
+  for (const ViewedFile& file : files)
+    if (file.stage == ViewedFile::Stage::Stopped)
+      lines.append(QStringLiteral("%1: analysis stopped").arg(file.path));
+  if (!parameters.notes.isEmpty()) {
+    lines.append(QString());
+    lines.append(QStringLiteral("Missing values:"));
+    lines.append(parameters.notes);
+  }
+  details_->setPlainText(lines.join(u'\n'));
+}
+
+}  // namespace irview
