@@ -64,11 +64,14 @@ class ParameterSet {
   std::array<ParameterValue, kParameterCount> values_;
 };
 
-// Early-to-late ratio 10 log10(E(0..t) / E(t..)) for t after the onset.
+// From the compensated energy, with t after the onset (NaN where an energy
+// they divide or take the logarithm of is not positive, which the noise
+// taken off can leave):
+// early-to-late ratio 10 log10(E(0..t) / E(t..)),
 double clarity_db(const DecayEnergy& decay, double t_s, double sample_rate_hz);
-// E(0..t) / E(0..), 0..1 for a response without noise taken off.
+// early share E(0..t) / E(0..),
 double definition(const DecayEnergy& decay, double t_s, double sample_rate_hz);
-// The energy-weighted mean time after the onset, in ms.
+// the energy-weighted mean time after the onset, in ms.
 double centre_time_ms(const DecayEnergy& decay, double sample_rate_hz);
 
 }  // namespace analysis

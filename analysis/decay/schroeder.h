@@ -69,8 +69,9 @@ struct DecayFit {
 
 enum class FitProblem {
   kNone,
-  kNotReached,  // the decay does not fall to the bottom of the range
-  kNoDecay,     // the fitted line does not fall
+  kNotReached,    // the decay does not fall to the bottom of the range
+  kTooFewPoints,  // it falls through the range in fewer than 3 samples
+  kNoDecay,       // the fitted line does not fall
 };
 
 struct FitOutcome {
@@ -80,7 +81,9 @@ struct FitOutcome {
 };
 
 // Fits the decay between the first index at or below top_db and the first
-// below bottom_db. At most about 2000 evenly spaced points enter the fit.
+// below bottom_db, both no later than the truncation point (a range reached
+// only by the extrapolated tail is not reached). At most about 2000 evenly
+// spaced points enter the fit.
 FitOutcome fit_decay(const DecayEnergy& decay, FitRange range, double sample_rate_hz);
 
 }  // namespace analysis

@@ -1,0 +1,206 @@
+#include "analysis/analyse.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "analysis/decay/noise_floor.h"
+#include "analysis/decay/onset.h"
+
+namespace analysis {
+namespace {
+
+// Lundeby's first blocks: 10 ms, or a period of the band's mid-band
+// frequency when longer (two periods of the squared signal).
+constexpr double kBlockS = 0.010;
+constexpr double kTiny = 1e-300;
+
+struct FitSpec {
+  Fit fit;
+  Parameter parameter;
+  FitRange range;
+};
+constexpr FitSpec kFits[kFitCount] = {{Fit::kEdt, Parameter::kEdt, kEdtRange},
+                                      {Fit::kT20, Parameter::kT20, kT20Range},
+                                      {Fit::kT30, Parameter::kT30, kT30Range}};
+constexpr Parameter kEnergyParameters[] = {Parameter::kC50, Parameter::kC80, Parameter::kD50,
+                                           Parameter::kTs};
+
+double level_db(double mean_square) { return 10.0 * std::log10(std::max(mean_square, kTiny)); }
+
+float curve_db(double level) {
+  return static_cast<float>(std::max(level, static_cast<double>(kLevelFloorDb)));
+}
+
+std::string db_text(double db) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", db);
+  return text;
+}
+
+void set_energy_parameters_missing(ParameterSet& p, const std::string& reason) {
+  for (Parameter e : kEnergyParameters) p.set_missing(e, reason);
+}
+
+void set_decay_parameters_missing(ParameterSet& p, const std::string& reason) {
+  for (const FitSpec& f : kFits) p.set_missing(f.parameter, reason);
+  set_energy_parameters_missing(p, reason);
+}
+
+// A ratio of energies, or missing when an energy it needs is not positive
+// (what is left after the noise is taken off may be nothing).
+void set_if_finite(ParameterSet& p, Parameter parameter, double value) {
+  if (std::isfinite(value)) {
+    p.set(parameter, value);
+  } else {
+    p.set_missing(parameter, "no energy left after the noise is taken off");
+  }
+}
+
+void evaluate_fits(BandAnalysis& r, const DecayEnergy& decay, const NoiseFloor& floor,
+                   double rate) {
+  const double floor_db = level_db(floor.noise);
+  for (const FitSpec& spec : kFits) {
+    const FitOutcome outcome = fit_decay(decay, spec.range, rate);
+    const std::string label(parameter_label(spec.parameter));
+    switch (outcome.problem) {
+      case FitProblem::kNotReached:
+        r.parameters.set_missing(spec.parameter, "the decay does not fall to " +
+                                                     db_text(spec.range.bottom_db) + " dB");
+        continue;
+      case FitProblem::kTooFewPoints:
+        r.parameters.set_missing(spec.parameter, "the decay falls through its range in fewer "
+                                                 "than 3 samples");
+        continue;
+      case FitProblem::kNoDecay:
+        r.parameters.set_missing(spec.parameter, "the fitted line does not fall");
+        continue;
+      case FitProblem::kNone:
+        break;
+    }
+    r.fits[static_cast<std::size_t>(spec.fit)] = outcome.fit;
+    // The bottom of the range must lie kNoiseMarginDb above the noise: the
+    // decay range (for an exponential decay, margin plus range depth)
+    // must reach kNoiseMarginDb below the bottom.
+    const double margin =
+        floor.late_decay.at(static_cast<double>(outcome.bottom_index)) - floor_db;
+    const double needed = kNoiseMarginDb - spec.range.bottom_db;
+    if (margin < kNoiseMarginDb) {
+      const std::string range = db_text(margin - spec.range.bottom_db);
+      r.parameters.set_missing(
+          spec.parameter,
+          (floor.floor_reached ? "the decay range above the noise floor is " + range + " dB"
+                               : "the response ends " + range + " dB down its decay") +
+              "; " + label + " needs " + db_text(needed) + " dB");
+      continue;
+    }
+    r.parameters.set(spec.parameter, outcome.fit->decay_time_s());
+  }
+}
+
+void fill_decay_curve(BandAnalysis& r, std::span<const double> energy,
+                      const DecayEnergy& decay, const NoiseFloor& floor) {
+  std::vector<float>& curve = r.curves.decay_db;
+  curve.resize(decay.truncation());
+  const double total = decay.total();
+  for (std::size_t n = decay.onset(); n < decay.truncation(); ++n) {
+    curve[n] = curve_db(decay.decay_db(n));
+  }
+  // Before the onset the sum goes on growing.
+  const double noise = floor.floor_reached ? floor.noise : 0.0;
+  double sum = total;
+  for (std::size_t n = decay.onset(); n > 0; --n) {
+    sum += energy[n - 1] - noise;
+    curve[n - 1] = curve_db(10.0 * std::log10(std::max(sum, kTiny) / total));
+  }
+}
+
+}  // namespace
+
+BandAnalysis analyse_band(std::span<const float> samples, double rate,
+                          const std::optional<OctaveBand>& band, bool keep_curves) {
+  BandAnalysis r;
+  r.band = band;
+  const std::span<const float> data = without_trailing_zeros(samples);
+  r.end_s = static_cast<double>(data.size()) / rate;
+  if (data.empty()) {
+    r.parameters = ParameterSet("the channel holds only zeros");
+    return r;
+  }
+  std::vector<double> energy(data.begin(), data.end());
+  if (band) {
+    const std::optional<Cascade> filter = octave_filter(*band, rate);
+    if (!filter) {
+      r.parameters = ParameterSet("the band reaches the Nyquist frequency");
+      return r;
+    }
+    filter_reversed(*filter, energy);
+  }
+  for (double& e : energy) e *= e;
+  if (keep_curves) {
+    r.curves.level_db.resize(energy.size());
+    for (std::size_t i = 0; i < energy.size(); ++i) r.curves.level_db[i] = curve_db(level_db(energy[i]));
+  }
+
+  const std::optional<Onset> onset = find_onset(energy, rate);
+  if (!onset) {
+    r.parameters = ParameterSet(band ? "the band holds no signal" : "the response holds no signal");
+    return r;
+  }
+  r.peak_s = static_cast<double>(onset->peak) / rate;
+  r.peak_db = level_db(energy[onset->peak]);
+  r.onset_s = static_cast<double>(onset->onset) / rate;
+
+  const double block_s = band ? std::max(kBlockS, 1.0 / band->centre_hz) : kBlockS;
+  const NoiseFloor floor = find_noise_floor(energy, onset->onset, rate, block_s);
+  if (floor.noise > 0.0) {
+    r.noise_db = level_db(floor.noise);
+    r.parameters.set(Parameter::kPnr, r.peak_db - *r.noise_db);
+  } else {
+    r.parameters.set_missing(Parameter::kPnr, "no noise level: nothing follows the onset");
+  }
+  if (!floor.decay_found) {
+    set_decay_parameters_missing(r.parameters, floor.problem);
+    return r;
+  }
+  r.noise_floor_reached = floor.floor_reached;
+  r.truncation_s = static_cast<double>(floor.truncation) / rate;
+  r.late_slope_db_per_s = floor.late_decay.slope_db * rate;
+  r.late_intercept_db = floor.late_decay.intercept_db;
+
+  const DecayEnergy decay(energy, onset->onset, floor);
+  evaluate_fits(r, decay, floor, rate);
+  set_if_finite(r.parameters, Parameter::kC50, clarity_db(decay, 0.050, rate));
+  set_if_finite(r.parameters, Parameter::kC80, clarity_db(decay, 0.080, rate));
+  const double d50 = definition(decay, 0.050, rate);
+  set_if_finite(r.parameters, Parameter::kD50, d50 > 0.0 ? d50 : std::nan(""));
+  const double ts = centre_time_ms(decay, rate);
+  set_if_finite(r.parameters, Parameter::kTs, ts > 0.0 ? ts : std::nan(""));
+  if (keep_curves) fill_decay_curve(r, energy, decay, floor);
+  return r;
+}
+
+std::optional<std::vector<ChannelAnalysis>> analyse_file(const ResponseFile& file,
+                                                         const AnalysisOptions& options,
+                                                         const Progress& progress) {
+  const std::vector<OctaveBand> bands =
+      options.octave_bands ? bands_for_rate(file.sample_rate_hz) : std::vector<OctaveBand>{};
+  const double steps = static_cast<double>(file.channels.size() * (bands.size() + 1));
+  double done = 0.0;
+  std::vector<ChannelAnalysis> out;
+  for (const std::vector<float>& samples : file.channels) {
+    ChannelAnalysis& channel = out.emplace_back();
+    for (std::size_t b = 0; b <= bands.size(); ++b) {
+      const std::optional<OctaveBand> band =
+          b < bands.size() ? std::optional<OctaveBand>(bands[b]) : std::nullopt;
+      channel.results.push_back(
+          analyse_band(samples, file.sample_rate_hz, band, options.keep_curves));
+      done += 1.0;
+      if (progress && !progress(done / steps)) return std::nullopt;
+    }
+  }
+  return out;
+}
+
+}  // namespace analysis
