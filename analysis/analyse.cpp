@@ -90,9 +90,9 @@ void evaluate_fits(BandAnalysis& r, const DecayEnergy& decay, const NoiseFloor& 
       const std::string range = db_text(margin - spec.range.bottom_db);
       r.parameters.set_missing(
           spec.parameter,
-          (floor.floor_reached ? "the decay range above the noise floor is " + range + " dB"
+          (floor.floor_reached ? "decay range " + range + " dB above the noise floor"
                                : "the response ends " + range + " dB down its decay") +
-              "; " + label + " needs " + db_text(needed) + " dB");
+              ", " + label + " needs " + db_text(needed) + " dB");
       continue;
     }
     r.parameters.set(spec.parameter, outcome.fit->decay_time_s());
@@ -116,27 +116,10 @@ void fill_decay_curve(BandAnalysis& r, std::span<const double> energy,
   }
 }
 
-}  // namespace
-
-BandAnalysis analyse_band(std::span<const float> samples, double rate,
-                          const std::optional<OctaveBand>& band, bool keep_curves) {
-  BandAnalysis r;
-  r.band = band;
-  const std::span<const float> data = without_trailing_zeros(samples);
-  r.end_s = static_cast<double>(data.size()) / rate;
-  if (data.empty()) {
-    r.parameters = ParameterSet("the channel holds only zeros");
-    return r;
-  }
-  std::vector<double> energy(data.begin(), data.end());
-  if (band) {
-    const std::optional<Cascade> filter = octave_filter(*band, rate);
-    if (!filter) {
-      r.parameters = ParameterSet("the band reaches the Nyquist frequency");
-      return r;
-    }
-    filter_reversed(*filter, energy);
-  }
+// The analysis of a band's signal (or of the unfiltered response), which
+// it squares in place; `r` already says which band it is.
+void analyse_signal(BandAnalysis& r, std::vector<double>& energy, double rate, bool keep_curves) {
+  const std::optional<OctaveBand>& band = r.band;
   for (double& e : energy) e *= e;
   if (keep_curves) {
     r.curves.level_db.resize(energy.size());
@@ -146,7 +129,7 @@ BandAnalysis analyse_band(std::span<const float> samples, double rate,
   const std::optional<Onset> onset = find_onset(energy, rate);
   if (!onset) {
     r.parameters = ParameterSet(band ? "the band holds no signal" : "the response holds no signal");
-    return r;
+    return;
   }
   r.peak_s = static_cast<double>(onset->peak) / rate;
   r.peak_db = level_db(energy[onset->peak]);
@@ -162,7 +145,7 @@ BandAnalysis analyse_band(std::span<const float> samples, double rate,
   }
   if (!floor.decay_found) {
     set_decay_parameters_missing(r.parameters, floor.problem);
-    return r;
+    return;
   }
   r.noise_floor_reached = floor.floor_reached;
   r.truncation_s = static_cast<double>(floor.truncation) / rate;
@@ -178,27 +161,100 @@ BandAnalysis analyse_band(std::span<const float> samples, double rate,
   const double ts = centre_time_ms(decay, rate);
   set_if_finite(r.parameters, Parameter::kTs, ts > 0.0 ? ts : std::nan(""));
   if (keep_curves) fill_decay_curve(r, energy, decay, floor);
+}
+
+// A result that says which band it is and where the analysed samples end.
+BandAnalysis start_result(const std::optional<OctaveBand>& band, std::size_t points, double rate) {
+  BandAnalysis r;
+  r.band = band;
+  r.end_s = static_cast<double>(points) / rate;
+  return r;
+}
+
+constexpr const char* kOnlyZeros = "the channel holds only zeros";
+constexpr const char* kAboveNyquist = "the band reaches the Nyquist frequency";
+
+}  // namespace
+
+BandAnalysis analyse_band(std::span<const float> samples, double rate,
+                          const std::optional<OctaveBand>& band, bool keep_curves) {
+  const std::span<const float> data = without_trailing_zeros(samples);
+  BandAnalysis r = start_result(band, data.size(), rate);
+  if (data.empty()) {
+    r.parameters = ParameterSet(kOnlyZeros);
+    return r;
+  }
+  std::vector<double> signal(data.begin(), data.end());
+  if (band) {
+    const std::optional<Cascade> filter = octave_filter(*band, rate);
+    if (!filter) {
+      r.parameters = ParameterSet(kAboveNyquist);
+      return r;
+    }
+    filter_reversed(*filter, signal);
+  }
+  analyse_signal(r, signal, rate, keep_curves);
   return r;
 }
 
 std::optional<std::vector<ChannelAnalysis>> analyse_file(const ResponseFile& file,
                                                          const AnalysisOptions& options,
                                                          const Progress& progress) {
+  const double rate = file.sample_rate_hz;
   const std::vector<OctaveBand> bands =
-      options.octave_bands ? bands_for_rate(file.sample_rate_hz) : std::vector<OctaveBand>{};
+      options.octave_bands ? bands_for_rate(rate) : std::vector<OctaveBand>{};
+  std::vector<std::optional<Cascade>> filters;
+  for (const OctaveBand& b : bands) filters.push_back(octave_filter(b, rate));
   const double steps = static_cast<double>(file.channels.size() * (bands.size() + 1));
   double done = 0.0;
+  const auto step = [&]() {
+    done += 1.0;
+    return !progress || progress(done / steps);
+  };
+
   std::vector<ChannelAnalysis> out;
   for (const std::vector<float>& samples : file.channels) {
     ChannelAnalysis& channel = out.emplace_back();
-    for (std::size_t b = 0; b <= bands.size(); ++b) {
-      const std::optional<OctaveBand> band =
-          b < bands.size() ? std::optional<OctaveBand>(bands[b]) : std::nullopt;
-      channel.results.push_back(
-          analyse_band(samples, file.sample_rate_hz, band, options.keep_curves));
-      done += 1.0;
-      if (progress && !progress(done / steps)) return std::nullopt;
+    const std::span<const float> data = without_trailing_zeros(samples);
+    for (std::size_t b = 0; b < bands.size(); ++b) {
+      channel.results.push_back(start_result(bands[b], data.size(), rate));
     }
+    channel.results.push_back(start_result(std::nullopt, data.size(), rate));
+    if (data.empty()) {
+      for (BandAnalysis& r : channel.results) r.parameters = ParameterSet(kOnlyZeros);
+      for (std::size_t i = 0; i < channel.results.size(); ++i) {
+        if (!step()) return std::nullopt;
+      }
+      continue;
+    }
+    const std::vector<double> signal(data.begin(), data.end());
+    std::vector<double> first(signal.size()), second(signal.size());
+    // The bands two at a time, where both have a filter.
+    for (std::size_t b = 0; b < bands.size();) {
+      if (!filters[b]) {
+        channel.results[b].parameters = ParameterSet(kAboveNyquist);
+        if (!step()) return std::nullopt;
+        ++b;
+        continue;
+      }
+      if (b + 1 < bands.size() && filters[b + 1]) {
+        filter_reversed_pair(*filters[b], *filters[b + 1], signal, first, second);
+        analyse_signal(channel.results[b], first, rate, options.keep_curves);
+        if (!step()) return std::nullopt;
+        analyse_signal(channel.results[b + 1], second, rate, options.keep_curves);
+        if (!step()) return std::nullopt;
+        b += 2;
+      } else {
+        first = signal;
+        filter_reversed(*filters[b], first);
+        analyse_signal(channel.results[b], first, rate, options.keep_curves);
+        if (!step()) return std::nullopt;
+        ++b;
+      }
+    }
+    first = signal;
+    analyse_signal(channel.results.back(), first, rate, options.keep_curves);
+    if (!step()) return std::nullopt;
   }
   return out;
 }

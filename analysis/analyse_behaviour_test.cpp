@@ -204,6 +204,15 @@ TEST(AnalyseFile, ReportsProgressAndStopsWhenAsked) {
   EXPECT_FALSE(analyse_file(file, {}, [&](double) { return ++calls < 3; }));
   EXPECT_EQ(calls, 3);
 
+  // The file's bands, filtered two at a time, are those of analyse_band.
+  for (std::size_t c = 0; c < 2; ++c) {
+    for (const BandAnalysis& r : (*all)[c].results) {
+      const BandAnalysis alone = analyse_band(file.channels[c], 44100, r.band, false);
+      for (Parameter p : kParameters) EXPECT_EQ(r.parameters[p].value, alone.parameters[p].value);
+      EXPECT_EQ(r.truncation_s, alone.truncation_s);
+    }
+  }
+
   AnalysisOptions unfiltered_only;
   unfiltered_only.octave_bands = false;
   const auto broad = analyse_file(file, unfiltered_only);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace analysis {
@@ -24,22 +25,26 @@ double level_db(double mean_square) { return 10.0 * std::log10(std::max(mean_squ
 // precision.
 class Sums {
  public:
-  Sums(std::span<const double> energy, std::size_t from) : from_(from), suffix_(energy.size() - from + 1) {
+  // Not zeroed first: every element is written below.
+  Sums(std::span<const double> energy, std::size_t from)
+      : from_(from), end_(energy.size()),
+        suffix_(std::make_unique_for_overwrite<double[]>(end_ - from + 1)) {
     double sum = 0.0;
-    suffix_.back() = 0.0;
-    for (std::size_t i = energy.size(); i > from; --i) {
+    suffix_[end_ - from] = 0.0;
+    for (std::size_t i = end_; i > from; --i) {
       sum += energy[i - 1];
       suffix_[i - 1 - from] = sum;
     }
   }
-  std::size_t end() const { return from_ + suffix_.size() - 1; }
+  std::size_t end() const { return end_; }
   double mean(std::size_t a, std::size_t b) const {  // over [a, b), from <= a < b <= end
     return (suffix_[a - from_] - suffix_[b - from_]) / static_cast<double>(b - a);
   }
 
  private:
   std::size_t from_;
-  std::vector<double> suffix_;
+  std::size_t end_;
+  std::unique_ptr<double[]> suffix_;
 };
 
 struct Block {

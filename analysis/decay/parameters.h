@@ -46,7 +46,9 @@ std::string_view parameter_unit(Parameter p);
 
 struct ParameterValue {
   std::optional<double> value;  // in the parameter's unit
-  std::string missing;          // the reason, exactly when value is empty
+  // The reason, exactly when value is empty: one line of plain text, no
+  // semicolon (lists of reasons are joined with "; ").
+  std::string missing;
 };
 
 class ParameterSet {

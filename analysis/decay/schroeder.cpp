@@ -7,7 +7,7 @@ namespace analysis {
 namespace {
 
 constexpr double kTiny = 1e-300;
-constexpr std::size_t kMaxFitPoints = 2000;
+constexpr std::size_t kMaxFitPoints = 500;
 
 double from_db(double level_db) { return std::pow(10.0, level_db / 10.0); }
 
@@ -15,30 +15,33 @@ double from_db(double level_db) { return std::pow(10.0, level_db / 10.0); }
 
 DecayEnergy::DecayEnergy(std::span<const double> energy, std::size_t onset,
                          const NoiseFloor& floor)
-    : onset_(onset), backward_(floor.truncation - onset + 1) {
+    : onset_(onset),
+      truncation_(floor.truncation),
+      // Not zeroed first: every element is written below.
+      backward_(std::make_unique_for_overwrite<double[]>(floor.truncation - onset + 1)) {
   const std::size_t t1 = floor.truncation;
   const double noise = floor.floor_reached ? floor.noise : 0.0;
   // Behind the truncation point: the late decay line, a geometric series.
   tail_ratio_ = from_db(floor.late_decay.slope_db);
-  const double first_tail = from_db(floor.late_decay.at(static_cast<double>(t1)));
-  const double tail = first_tail / (1.0 - tail_ratio_);
-  const double lead = static_cast<double>(t1 - onset);
-  first_moment_ = first_tail * (lead / (1.0 - tail_ratio_) +
-                                tail_ratio_ / ((1.0 - tail_ratio_) * (1.0 - tail_ratio_)));
+  const double tail = from_db(floor.late_decay.at(static_cast<double>(t1))) / (1.0 - tail_ratio_);
+  // sum over n of (n - onset) e(n) = sum over m > onset of remaining(m):
+  // the backward sums behind the onset, and behind the truncation point
+  // the tail's geometric series, tail * q / (1 - q).
+  first_moment_ = tail * tail_ratio_ / (1.0 - tail_ratio_);
   double sum = tail;
-  backward_.back() = sum;
+  backward_[t1 - onset] = sum;
   for (std::size_t n = t1; n > onset; --n) {
-    const double e = energy[n - 1] - noise;
-    sum += e;
+    first_moment_ += sum;  // remaining(n)
+    sum += energy[n - 1] - noise;
     backward_[n - 1 - onset] = sum;
-    first_moment_ += static_cast<double>(n - 1 - onset) * e;
   }
 }
 
 double DecayEnergy::remaining(std::size_t n) const {
-  const std::size_t t1 = truncation();
-  if (n <= t1) return std::max(backward_[n < onset_ ? 0 : n - onset_], kTiny);
-  return std::max(backward_.back() * std::pow(tail_ratio_, static_cast<double>(n - t1)), kTiny);
+  if (n <= truncation_) return std::max(backward_[n < onset_ ? 0 : n - onset_], kTiny);
+  return std::max(backward_[truncation_ - onset_] *
+                      std::pow(tail_ratio_, static_cast<double>(n - truncation_)),
+                  kTiny);
 }
 
 double DecayEnergy::decay_db(std::size_t n) const {
@@ -51,10 +54,12 @@ FitOutcome fit_decay(const DecayEnergy& decay, FitRange range, double sample_rat
   const double top = total * from_db(range.top_db);
   const double bottom = total * from_db(range.bottom_db);
   const std::size_t t1 = decay.truncation();
-  std::size_t start = decay.onset();
-  while (start <= t1 && decay.remaining(start) > top) ++start;
+  const std::span<const double> sums = decay.backward();
+  const std::size_t onset = decay.onset();
+  std::size_t start = onset;
+  while (start <= t1 && sums[start - onset] > top) ++start;
   std::size_t end = start;
-  while (end <= t1 && decay.remaining(end) >= bottom) ++end;
+  while (end <= t1 && sums[end - onset] >= bottom) ++end;
   if (end > t1) {
     out.problem = FitProblem::kNotReached;
     return out;

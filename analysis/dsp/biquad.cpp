@@ -102,14 +102,99 @@ void run_section(const Biquad& s, It first, It last) {
   }
 }
 
+// The band-pass form b = g (1, 0, -1) of every section, all sections in one
+// pass with their state in registers: the filters' hot loop, about half the
+// instructions of running the sections one after the other.
+bool band_pass_form(const Cascade& cascade) {
+  return std::all_of(cascade.begin(), cascade.end(),
+                     [](const Biquad& s) { return s.b1 == 0.0 && s.b2 == -s.b0; });
+}
+
+template <std::size_t N, typename It>
+void run_band_pass(const Cascade& cascade, It first, It last) {
+  double g[N], a1[N], a2[N], s1[N] = {}, s2[N] = {};
+  for (std::size_t k = 0; k < N; ++k) {
+    g[k] = cascade[k].b0;
+    a1[k] = cascade[k].a1;
+    a2[k] = cascade[k].a2;
+  }
+  for (It it = first; it != last; ++it) {
+    double x = *it;
+    // Unrolled, so that the state stays in registers.
+#pragma GCC unroll 8
+    for (std::size_t k = 0; k < N; ++k) {
+      const double y = g[k] * x + s1[k];
+      s1[k] = s2[k] - a1[k] * y;
+      s2[k] = -g[k] * x - a2[k] * y;
+      x = y;
+    }
+    *it = x;
+  }
+}
+
+template <typename It>
+void run_cascade(const Cascade& cascade, It first, It last) {
+  if (band_pass_form(cascade)) {
+    switch (cascade.size()) {
+      case 3: return run_band_pass<3>(cascade, first, last);
+      case 4: return run_band_pass<4>(cascade, first, last);
+      default: break;
+    }
+  }
+  for (const Biquad& s : cascade) run_section(s, first, last);
+}
+
+// Two lanes of doubles (SSE2 on x86-64, whatever the target has elsewhere).
+typedef double Lanes __attribute__((vector_size(16)));
+
+template <std::size_t N>
+void run_band_pass_pair(const Cascade& a, const Cascade& b, std::span<const double> x,
+                        std::span<double> ya, std::span<double> yb) {
+  Lanes g[N], a1[N], a2[N], s1[N], s2[N];
+  for (std::size_t k = 0; k < N; ++k) {
+    g[k] = Lanes{a[k].b0, b[k].b0};
+    a1[k] = Lanes{a[k].a1, b[k].a1};
+    a2[k] = Lanes{a[k].a2, b[k].a2};
+    s1[k] = Lanes{0.0, 0.0};
+    s2[k] = Lanes{0.0, 0.0};
+  }
+  for (std::size_t i = x.size(); i > 0; --i) {
+    Lanes v = Lanes{x[i - 1], x[i - 1]};
+#pragma GCC unroll 8
+    for (std::size_t k = 0; k < N; ++k) {
+      const Lanes y = g[k] * v + s1[k];
+      s1[k] = s2[k] - a1[k] * y;
+      s2[k] = -g[k] * v - a2[k] * y;
+      v = y;
+    }
+    ya[i - 1] = v[0];
+    yb[i - 1] = v[1];
+  }
+}
+
 }  // namespace
 
+void filter_reversed_pair(const Cascade& a, const Cascade& b, std::span<const double> x,
+                          std::span<double> ya, std::span<double> yb) {
+  if (a.size() == b.size() && band_pass_form(a) && band_pass_form(b)) {
+    switch (a.size()) {
+      case 3: return run_band_pass_pair<3>(a, b, x, ya, yb);
+      case 4: return run_band_pass_pair<4>(a, b, x, ya, yb);
+      default: break;
+    }
+  }
+  std::copy(x.begin(), x.end(), ya.begin());
+  std::copy(x.begin(), x.end(), yb.begin());
+  filter_reversed(a, ya);
+  filter_reversed(b, yb);
+}
+
 void filter_forward(const Cascade& cascade, std::span<double> x) {
-  for (const Biquad& s : cascade) run_section(s, x.begin(), x.end());
+  run_cascade(cascade, x.begin(), x.end());
 }
 
 void filter_reversed(const Cascade& cascade, std::span<double> x) {
-  for (const Biquad& s : cascade) run_section(s, x.rbegin(), x.rend());
+  run_cascade(cascade, x.rbegin(), x.rend());
 }
 
 }  // namespace analysis

@@ -66,6 +66,12 @@ std::vector<float> decaying_noise(double rate_hz, double length_s, double delay_
 // variance (its mean square).
 double add_noise_floor(std::vector<float>& response, double below_peak_db, std::uint64_t seed);
 
+// The bytes of a .TIM file as irgen writes it: the samples padded with
+// zeros to point_count (at least their number), the trailer stamped
+// " 8/12/2026 16: 5: 0", source "take1.wav", level factor 0.125, mode 1.
+std::vector<std::uint8_t> tim_file_bytes(const std::vector<float>& samples, int rate_hz,
+                                         std::int32_t point_count);
+
 }  // namespace analysis::testing
 
 #endif  // ANALYSIS_TESTING_SYNTHETIC_H_
