@@ -120,12 +120,15 @@ int run(const std::vector<std::string>& words, console::Terminal& terminal) {
         out.report(csv_records(name, *channels));
         break;
       case Style::kJson:
-        out.report((first ? "" : ",\n") + json_records(name, *channels));
+        if (!first) out.report(",\n");
+        out.report(json_records(name, *channels));
         break;
       case Style::kTable: {
-        std::string text = (first ? "" : "\n") + facts_text(name, *read.file);
+        std::string text = first ? "" : "\n";
+        text += facts_text(name, *read.file);
         for (std::size_t c = 0; c < channels->size(); ++c) {
-          text += "\n" + channel_table(c + 1, (*channels)[c]);
+          text += '\n';
+          text += channel_table(c + 1, (*channels)[c]);
         }
         out.report(text);
         break;
