@@ -58,44 +58,40 @@ void set_if_finite(ParameterSet& p, Parameter parameter, double value) {
   }
 }
 
+// Each decay time needs a decay range of kNoiseMarginDb below the bottom
+// of its range; the fit is kept whenever its range is reached.
 void evaluate_fits(BandAnalysis& r, const DecayEnergy& decay, const NoiseFloor& floor,
-                   double rate) {
-  const double floor_db = level_db(floor.noise);
+                   double range_db, double rate) {
   for (const FitSpec& spec : kFits) {
     const FitOutcome outcome = fit_decay(decay, spec.range, rate);
-    const std::string label(parameter_label(spec.parameter));
-    switch (outcome.problem) {
-      case FitProblem::kNotReached:
-        r.parameters.set_missing(spec.parameter, "the decay does not fall to " +
-                                                     db_text(spec.range.bottom_db) + " dB");
-        continue;
-      case FitProblem::kTooFewPoints:
-        r.parameters.set_missing(spec.parameter, "the decay falls through its range in fewer "
-                                                 "than 3 samples");
-        continue;
-      case FitProblem::kNoDecay:
-        r.parameters.set_missing(spec.parameter, "the fitted line does not fall");
-        continue;
-      case FitProblem::kNone:
-        break;
-    }
     r.fits[static_cast<std::size_t>(spec.fit)] = outcome.fit;
-    // The bottom of the range must lie kNoiseMarginDb above the noise: the
-    // decay range (for an exponential decay, margin plus range depth)
-    // must reach kNoiseMarginDb below the bottom.
-    const double margin =
-        floor.late_decay.at(static_cast<double>(outcome.bottom_index)) - floor_db;
     const double needed = kNoiseMarginDb - spec.range.bottom_db;
-    if (margin < kNoiseMarginDb) {
-      const std::string range = db_text(margin - spec.range.bottom_db);
+    if (range_db < needed) {
+      const std::string range = db_text(range_db);
       r.parameters.set_missing(
           spec.parameter,
           (floor.floor_reached ? "decay range " + range + " dB above the noise floor"
                                : "the response ends " + range + " dB down its decay") +
-              ", " + label + " needs " + db_text(needed) + " dB");
+              ", " + std::string(parameter_label(spec.parameter)) + " needs " + db_text(needed) +
+              " dB");
       continue;
     }
-    r.parameters.set(spec.parameter, outcome.fit->decay_time_s());
+    switch (outcome.problem) {
+      case FitProblem::kNone:
+        r.parameters.set(spec.parameter, outcome.fit->decay_time_s());
+        break;
+      case FitProblem::kNotReached:
+        r.parameters.set_missing(spec.parameter, "the decay does not fall to " +
+                                                     db_text(spec.range.bottom_db) + " dB");
+        break;
+      case FitProblem::kTooFewPoints:
+        r.parameters.set_missing(spec.parameter, "the decay falls through its range in fewer "
+                                                 "than 3 samples");
+        break;
+      case FitProblem::kNoDecay:
+        r.parameters.set_missing(spec.parameter, "the fitted line does not fall");
+        break;
+    }
   }
 }
 
@@ -152,8 +148,9 @@ void analyse_signal(BandAnalysis& r, std::vector<double>& energy, double rate, b
   r.late_slope_db_per_s = floor.late_decay.slope_db * rate;
   r.late_intercept_db = floor.late_decay.intercept_db;
 
+  r.decay_range_db = floor.late_decay.at(static_cast<double>(onset->onset)) - *r.noise_db;
   const DecayEnergy decay(energy, onset->onset, floor);
-  evaluate_fits(r, decay, floor, rate);
+  evaluate_fits(r, decay, floor, *r.decay_range_db, rate);
   set_if_finite(r.parameters, Parameter::kC50, clarity_db(decay, 0.050, rate));
   set_if_finite(r.parameters, Parameter::kC80, clarity_db(decay, 0.080, rate));
   const double d50 = definition(decay, 0.050, rate);

@@ -177,6 +177,8 @@ TEST(AnalyseCurves, LevelDecayAndFitLineAgree) {
     EXPECT_NEAR(a.curves.decay_db[n], t30.level_at(t), 0.5) << t;
   }
   EXPECT_NEAR(a.late_intercept_db + *a.late_slope_db_per_s * *a.truncation_s, *a.noise_db, 1.0);
+  ASSERT_TRUE(a.decay_range_db);
+  EXPECT_NEAR(*a.decay_range_db, 75.0, 1.0);  // the floor lies 75 dB below the start
   EXPECT_TRUE(analyse_band(r, rate, std::nullopt, false).curves.level_db.empty());
 }
 

@@ -14,8 +14,9 @@
 //                  noise floor's mean square
 //
 // A decay time is given only when the bottom of its range lies at least
-// kNoiseMarginDb above the noise floor (at its time, on the late decay
-// line): a decay range of 20, 35 and 45 dB for EDT, T20 and T30.
+// kNoiseMarginDb above the noise floor, that is when the decay range (the
+// level of the late decay line at the onset over the noise floor) is at
+// least 20, 35 and 45 dB for EDT, T20 and T30.
 #ifndef ANALYSIS_DECAY_PARAMETERS_H_
 #define ANALYSIS_DECAY_PARAMETERS_H_
 
