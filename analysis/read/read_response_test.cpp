@@ -10,35 +10,17 @@
 #include <vector>
 
 #include "analysis/read/audio_codec.h"
+#include "analysis/testing/synthetic.h"
 #include "formats/test_temp_dir.h"
-#include "formats/tim_file.h"
 
 namespace analysis {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// A .TIM file as irgen lays it out; the trailer only when asked for.
 Bytes tim_file(const std::vector<float>& samples, float interval_ms, std::int32_t count,
                bool trailer) {
-  Bytes b;
-  const auto head = formats::encode_tim_head({1, interval_ms, count});
-  b.insert(b.end(), head.begin(), head.end());
-  Bytes body(4 * samples.size());
-  formats::encode_tim_samples(samples, body);
-  b.insert(b.end(), body.begin(), body.end());
-  if (trailer) {
-    formats::TimTrailerFields f;
-    f.sampling_rate_hz = 44100;
-    f.point_count = count;
-    f.acquisition_mode = 1;
-    f.timestamp = " 8/12/2026 16: 5: 0";
-    f.source_name = "take1.wav";
-    f.level_factor = 0.125f;
-    const auto t = formats::encode_tim_trailer(f);
-    b.insert(b.end(), t.begin(), t.end());
-  }
-  return b;
+  return testing::tim_bytes(samples, interval_ms, count, trailer);
 }
 
 std::vector<float> ramp(std::size_t n, float scale) {

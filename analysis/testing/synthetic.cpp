@@ -83,29 +83,37 @@ double add_noise_floor(std::vector<float>& response, double below_peak_db, std::
   return sigma * sigma;
 }
 
+std::vector<std::uint8_t> tim_bytes(const std::vector<float>& samples, float interval_ms,
+                                    std::int32_t point_count, bool trailer) {
+  std::vector<std::uint8_t> b;
+  const auto head = formats::encode_tim_head({1, interval_ms, point_count});
+  b.insert(b.end(), head.begin(), head.end());
+  std::vector<std::uint8_t> body(4 * samples.size());
+  formats::encode_tim_samples(samples, body);
+  b.insert(b.end(), body.begin(), body.end());
+  if (trailer) {
+    formats::TimTrailerFields f;
+    const double rate = 1000.0 / interval_ms;  // what irgen wrote, for a usable interval
+    f.sampling_rate_hz = rate > 0.0 && rate < 1e9 ? static_cast<std::int32_t>(std::lround(rate)) : 0;
+    f.point_count = point_count;
+    f.acquisition_mode = 1;
+    f.timestamp = " 8/12/2026 16: 5: 0";
+    f.source_name = "take1.wav";
+    f.level_factor = 0.125f;
+    const auto t = formats::encode_tim_trailer(f);
+    b.insert(b.end(), t.begin(), t.end());
+  }
+  return b;
+}
+
 std::vector<std::uint8_t> tim_file_bytes(const std::vector<float>& samples, int rate_hz,
                                          std::int32_t point_count) {
   std::vector<float> padded = samples;
   if (padded.size() < static_cast<std::size_t>(point_count)) {
     padded.resize(static_cast<std::size_t>(point_count), 0.0f);
   }
-  const auto count = static_cast<std::int32_t>(padded.size());
-  std::vector<std::uint8_t> b;
-  const auto head = formats::encode_tim_head({1, 1000.0f / static_cast<float>(rate_hz), count});
-  b.insert(b.end(), head.begin(), head.end());
-  std::vector<std::uint8_t> body(4 * padded.size());
-  formats::encode_tim_samples(padded, body);
-  b.insert(b.end(), body.begin(), body.end());
-  formats::TimTrailerFields f;
-  f.sampling_rate_hz = rate_hz;
-  f.point_count = count;
-  f.acquisition_mode = 1;
-  f.timestamp = " 8/12/2026 16: 5: 0";
-  f.source_name = "take1.wav";
-  f.level_factor = 0.125f;
-  const auto t = formats::encode_tim_trailer(f);
-  b.insert(b.end(), t.begin(), t.end());
-  return b;
+  return tim_bytes(padded, 1000.0f / static_cast<float>(rate_hz),
+                   static_cast<std::int32_t>(padded.size()), true);
 }
 
 }  // namespace analysis::testing

@@ -66,9 +66,15 @@ std::vector<float> decaying_noise(double rate_hz, double length_s, double delay_
 // variance (its mean square).
 double add_noise_floor(std::vector<float>& response, double below_peak_db, std::uint64_t seed);
 
-// The bytes of a .TIM file as irgen writes it: the samples padded with
-// zeros to point_count (at least their number), the trailer stamped
-// " 8/12/2026 16: 5: 0", source "take1.wav", level factor 0.125, mode 1.
+// The bytes of a .TIM file: a head with mode 1, the interval and the point
+// count as given (whatever the samples), the samples, and when asked for
+// the trailer, stamped " 8/12/2026 16: 5: 0", source "take1.wav", level
+// factor 0.125.
+std::vector<std::uint8_t> tim_bytes(const std::vector<float>& samples, float interval_ms,
+                                    std::int32_t point_count, bool trailer);
+
+// A .TIM file as irgen writes it: the samples padded with zeros to
+// point_count (at least their number), the interval 1000 / rate, a trailer.
 std::vector<std::uint8_t> tim_file_bytes(const std::vector<float>& samples, int rate_hz,
                                          std::int32_t point_count);
 
