@@ -60,6 +60,9 @@ struct BandAnalysis {
   // False when the decay runs to the end of the data: noise_db is then the
   // level of the last tenth, not a floor.
   bool noise_floor_reached = false;
+  // The late decay line's level at the onset over noise_db: how far the
+  // decay falls before the noise; set when a decay was found.
+  std::optional<double> decay_range_db;
   // The late decay line of the noise-floor search (the tail compensation),
   // as level_db = late_intercept_db + late_slope_db_per_s * t.
   std::optional<double> late_slope_db_per_s;

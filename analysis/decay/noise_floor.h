@@ -7,7 +7,8 @@
 //      10 dB above that noise; where it meets the noise is the crosspoint;
 //   4. again, up to five times: blocks of a length that gives five blocks
 //      per 10 dB of decay; the noise from 10 dB of decay behind the
-//      crosspoint (at least the last tenth) to the end; a line fitted to
+//      crosspoint (at least the last tenth) to the end, less what the line
+//      says the decay still adds there; a line fitted to
 //      the levels, noise taken off, from 30 dB down to 10 dB above the
 //      noise; a new crosspoint, until it moves by less than a block.
 // A floor is "reached" when the noise window is stationary: a line fitted

@@ -14,8 +14,9 @@
 //                  noise floor's mean square
 //
 // A decay time is given only when the bottom of its range lies at least
-// kNoiseMarginDb above the noise floor (at its time, on the late decay
-// line): a decay range of 20, 35 and 45 dB for EDT, T20 and T30.
+// kNoiseMarginDb above the noise floor, that is when the decay range (the
+// level of the late decay line at the onset over the noise floor) is at
+// least 20, 35 and 45 dB for EDT, T20 and T30.
 #ifndef ANALYSIS_DECAY_PARAMETERS_H_
 #define ANALYSIS_DECAY_PARAMETERS_H_
 
@@ -46,7 +47,9 @@ std::string_view parameter_unit(Parameter p);
 
 struct ParameterValue {
   std::optional<double> value;  // in the parameter's unit
-  std::string missing;          // the reason, exactly when value is empty
+  // The reason, exactly when value is empty: one line of plain text, no
+  // semicolon (lists of reasons are joined with "; ").
+  std::string missing;
 };
 
 class ParameterSet {
@@ -64,11 +67,14 @@ class ParameterSet {
   std::array<ParameterValue, kParameterCount> values_;
 };
 
-// Early-to-late ratio 10 log10(E(0..t) / E(t..)) for t after the onset.
+// From the compensated energy, with t after the onset (NaN where an energy
+// they divide or take the logarithm of is not positive, which the noise
+// taken off can leave):
+// early-to-late ratio 10 log10(E(0..t) / E(t..)),
 double clarity_db(const DecayEnergy& decay, double t_s, double sample_rate_hz);
-// E(0..t) / E(0..), 0..1 for a response without noise taken off.
+// early share E(0..t) / E(0..),
 double definition(const DecayEnergy& decay, double t_s, double sample_rate_hz);
-// The energy-weighted mean time after the onset, in ms.
+// the energy-weighted mean time after the onset, in ms.
 double centre_time_ms(const DecayEnergy& decay, double sample_rate_hz);
 
 }  // namespace analysis

@@ -10,6 +10,7 @@
 #define ANALYSIS_DECAY_SCHROEDER_H_
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -24,7 +25,7 @@ class DecayEnergy {
   DecayEnergy(std::span<const double> energy, std::size_t onset, const NoiseFloor& floor);
 
   std::size_t onset() const { return onset_; }
-  std::size_t truncation() const { return onset_ + backward_.size() - 1; }
+  std::size_t truncation() const { return truncation_; }
 
   // Energy from n on (n >= onset), the compensation included; never below a
   // tiny positive value, so its level is always defined.
@@ -37,9 +38,16 @@ class DecayEnergy {
   // 10 log10(remaining(n) / total()): 0 dB at the onset, falling.
   double decay_db(std::size_t n) const;
 
+  // remaining(onset + i) for i = 0 .. truncation - onset, as summed (not
+  // bounded below), for scans over the whole decay.
+  std::span<const double> backward() const {
+    return {backward_.get(), truncation_ - onset_ + 1};
+  }
+
  private:
   std::size_t onset_;
-  std::vector<double> backward_;  // remaining(onset + i), i = 0 .. truncation - onset
+  std::size_t truncation_;
+  std::unique_ptr<double[]> backward_;  // remaining(onset + i), i = 0 .. truncation - onset
   double tail_ratio_;             // per-sample factor of the line behind truncation
   double first_moment_;
 };
@@ -69,8 +77,9 @@ struct DecayFit {
 
 enum class FitProblem {
   kNone,
-  kNotReached,  // the decay does not fall to the bottom of the range
-  kNoDecay,     // the fitted line does not fall
+  kNotReached,    // the decay does not fall to the bottom of the range
+  kTooFewPoints,  // it falls through the range in fewer than 3 samples
+  kNoDecay,       // the fitted line does not fall
 };
 
 struct FitOutcome {
@@ -80,7 +89,9 @@ struct FitOutcome {
 };
 
 // Fits the decay between the first index at or below top_db and the first
-// below bottom_db. At most about 2000 evenly spaced points enter the fit.
+// below bottom_db, both no later than the truncation point (a range reached
+// only by the extrapolated tail is not reached). At most about 500 evenly
+// spaced points of the (smooth) decay enter the fit.
 FitOutcome fit_decay(const DecayEnergy& decay, FitRange range, double sample_rate_hz);
 
 }  // namespace analysis

@@ -50,6 +50,15 @@ void filter_forward(const Cascade& cascade, std::span<double> x);
 // that is exponential stays exactly exponential, however short.
 void filter_reversed(const Cascade& cascade, std::span<double> x);
 
+// Two filters over one signal at once, both reversed: ya and yb become what
+// filter_reversed of `a` and of `b` makes of x, bit for bit. Cascades of
+// the band-pass form (every section b = g (1, 0, -1), as octave_filter
+// makes them) with the same number of sections run side by side in the
+// two lanes of the vector unit, in about half the instructions.
+// REQUIRES: ya.size() == yb.size() == x.size().
+void filter_reversed_pair(const Cascade& a, const Cascade& b, std::span<const double> x,
+                          std::span<double> ya, std::span<double> yb);
+
 }  // namespace analysis
 
 #endif  // ANALYSIS_DSP_BIQUAD_H_

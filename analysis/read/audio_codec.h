@@ -19,7 +19,7 @@ enum class AudioStatus {
   kUnavailable,  // this build reads no audio files
   kNotAudio,     // the library does not recognise the bytes
   kDamaged,      // recognised, but a frame could not be decoded
-  kTooLarge,     // more than max_frames frames or max_channels channels
+  kTooLarge,     // more channels, frames or samples than allowed
 };
 
 struct DecodedAudio {
@@ -31,8 +31,10 @@ struct DecodedAudio {
   std::vector<std::vector<float>> channels;
 };
 
+// Decodes at most max_frames frames of at most max_channels channels, and
+// at most max_samples samples in all; more is kTooLarge.
 DecodedAudio decode_audio(std::span<const std::uint8_t> bytes, std::size_t max_frames,
-                          std::size_t max_channels);
+                          std::size_t max_channels, std::size_t max_samples);
 
 // Containers and sample encodings encode_audio can write.
 enum class AudioContainer { kWave, kWaveExtensible, kRf64, kAiff, kFlac };

@@ -25,8 +25,14 @@
 namespace analysis {
 
 inline constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;  // 1 GiB
-inline constexpr std::size_t kMaxPoints = std::size_t{1} << 24;    // per channel
 inline constexpr std::size_t kMaxChannels = 64;
+
+// How much a file may hold once decoded (a compressed file may decode to
+// far more than its own size). Files beyond either limit are refused.
+struct ReadLimits {
+  std::size_t points = std::size_t{1} << 24;   // per channel
+  std::size_t samples = std::size_t{1} << 26;  // over all channels
+};
 // Sampling rates outside this range are refused.
 inline constexpr double kMinSampleRateHz = 1000.0;
 inline constexpr double kMaxSampleRateHz = 1000000.0;
@@ -55,12 +61,13 @@ ReadResult read_response_file(const std::string& path);
 // the ".tim" test. Pure apart from the audio library's own work.
 // Refused, with a message saying which: no channel, a sampling rate outside
 // kMinSampleRateHz..kMaxSampleRateHz, fewer than two points or more than
-// kMaxPoints, more than kMaxChannels channels, a sample that is not a
+// the limits allow, more than kMaxChannels channels, a sample that is not a
 // finite number, every sample zero. A .TIM file shorter than its head and
 // the samples the head promises is kReadFailed ("ends early"), as for the
 // converters; a negative or zero point count, or a sample interval that is
 // no positive number, is refused.
-ReadResult decode_response(std::span<const std::uint8_t> bytes, std::string_view name);
+ReadResult decode_response(std::span<const std::uint8_t> bytes, std::string_view name,
+                           const ReadLimits& limits = {});
 
 }  // namespace analysis
 
