@@ -1,8 +1,12 @@
 #include "irview/model/parameter_table.h"
 
 #include <algorithm>
+#include <charconv>
+#include <string>
 
 #include "analysis/dsp/octave_bands.h"
+#include "irinfo/records.h"
+#include "irinfo/text_report.h"
 
 namespace irview {
 
@@ -12,8 +16,6 @@ QString fromView(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Decimals of each parameter in the table: 2 for times in s and for D50,
-// 1 for levels in dB, 0 for Ts in ms.
 int decimals(analysis::Parameter parameter) {
   switch (parameter) {
     case analysis::Parameter::kEdt:
@@ -21,35 +23,49 @@ int decimals(analysis::Parameter parameter) {
     case analysis::Parameter::kT30:
     case analysis::Parameter::kD50:
       return 2;
+    case analysis::Parameter::kTs:
+      return 0;
     case analysis::Parameter::kC50:
     case analysis::Parameter::kC80:
     case analysis::Parameter::kPnr:
       return 1;
-    case analysis::Parameter::kTs:
-      return 0;
   }
   return 2;
 }
 
-// A CSV field, quoted when it holds a comma, a quote or a line break.
-QString csvField(const QString& text) {
-  if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') &&
-      !text.contains(u'\r'))
-    return text;
-  QString quoted = text;
-  quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-  return u'"' + quoted + u'"';
+// The column of a result: its band's index, -1 for the unfiltered.
+int columnOf(const analysis::BandAnalysis& result) {
+  return result.band ? result.band->index : -1;
 }
 
-QString bandHz(const analysis::BandAnalysis& result) {
-  return result.band ? QString::number(result.band->nominal_hz, 'g', 6) : QString();
+// The reasons of one band's missing values, the parameters of one reason
+// together, in the order of their first parameter.
+QStringList bandNotes(const QString& trace, const analysis::BandAnalysis& result) {
+  QStringList reasons;
+  QList<QStringList> labels;
+  for (const analysis::Parameter parameter : analysis::kParameters) {
+    const analysis::ParameterValue& value = result.parameters[parameter];
+    if (value.value) continue;
+    const QString reason = QString::fromStdString(value.missing);
+    qsizetype at = reasons.indexOf(reason);
+    if (at < 0) {
+      reasons.append(reason);
+      labels.append(QStringList());
+      at = reasons.size() - 1;
+    }
+    labels[at].append(fromView(analysis::parameter_label(parameter)));
+  }
+  const QString band = result.band ? QString::fromStdString(irinfo::number_text(result.band->nominal_hz)) +
+                                         QStringLiteral(" Hz")
+                                   : QStringLiteral("all");
+  QStringList notes;
+  for (qsizetype r = 0; r < reasons.size(); ++r)
+    notes.append(QStringLiteral("%1, %2: %3: %4")
+                     .arg(trace, band, labels[r].join(QStringLiteral(", ")), reasons[r]));
+  return notes;
 }
 
 }  // namespace
-
-QString columnHeading(const std::optional<analysis::OctaveBand>& band) {
-  return band ? QString::fromStdString(analysis::band_label(*band)) : QStringLiteral("unfiltered");
-}
 
 QString rowHeading(analysis::Parameter parameter) {
   const QString label = fromView(analysis::parameter_label(parameter));
@@ -58,96 +74,63 @@ QString rowHeading(analysis::Parameter parameter) {
 }
 
 QString valueText(analysis::Parameter parameter, double value) {
-  return QString::number(value, 'f', decimals(parameter));
-}
-
-TableCell tableCell(analysis::Parameter parameter, const analysis::ParameterValue& value) {
-  if (value.value) return {valueText(parameter, *value.value), QString()};
-  return {kMissingText, QString::fromStdString(value.missing)};
+  // As printf's "%.*f" in the C locale, which irinfo prints with.
+  char text[64];
+  const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed,
+                                 decimals(parameter));
+  return QString::fromLatin1(text, end.ptr - text);
 }
 
 ParameterTable parameterTable(const std::vector<Trace>& traces) {
-  // Columns: every band index found, in order, then the unfiltered (-1 here).
   std::vector<int> columns;
   for (const Trace& trace : traces)
     if (const analysis::ChannelAnalysis* channel = trace.channelAnalysis())
       for (const analysis::BandAnalysis& result : channel->results)
-        if (result.band && std::find(columns.begin(), columns.end(), result.band->index) ==
-                               columns.end())
-          columns.push_back(result.band->index);
+        if (result.band) columns.push_back(result.band->index);
   std::sort(columns.begin(), columns.end());
+  columns.erase(std::unique(columns.begin(), columns.end()), columns.end());
   columns.push_back(-1);
 
   ParameterTable table;
   for (const int column : columns)
-    table.headings.append(column < 0 ? columnHeading(std::nullopt)
-                                     : columnHeading(analysis::octave_bands()[column]));
+    table.headings.append(column < 0 ? QStringLiteral("all")
+                                     : QString::fromStdString(
+                                           analysis::band_label(analysis::octave_bands()[column])));
   for (const Trace& trace : traces) {
     const analysis::ChannelAnalysis* channel = trace.channelAnalysis();
     if (!channel) continue;
-    // The reasons in the order they first occur, each with where it applies.
-    QStringList reasons;
-    QList<QStringList> places;
     for (const analysis::Parameter parameter : analysis::kParameters) {
       TableRow row{trace.label, parameter, {}};
-      for (std::size_t c = 0; c < columns.size(); ++c) {
-        const int band = columns[c];
-        const auto result = std::find_if(
-            channel->results.begin(), channel->results.end(), [band](const analysis::BandAnalysis& r) {
-              return r.band ? r.band->index == band : band < 0;
-            });
+      for (const int column : columns) {
+        const auto result =
+            std::find_if(channel->results.begin(), channel->results.end(),
+                         [column](const analysis::BandAnalysis& r) { return columnOf(r) == column; });
         if (result == channel->results.end()) {
           row.cells.append(TableCell{});
           continue;
         }
-        const TableCell cell = tableCell(parameter, result->parameters[parameter]);
-        row.cells.append(cell);
-        if (cell.missing.isEmpty()) continue;
-        qsizetype at = reasons.indexOf(cell.missing);
-        if (at < 0) {
-          reasons.append(cell.missing);
-          places.append(QStringList{});
-          at = reasons.size() - 1;
-        }
-        places[at].append(QStringLiteral("%1 at %2")
-                              .arg(fromView(analysis::parameter_label(parameter)),
-                                   table.headings[static_cast<qsizetype>(c)]));
+        const analysis::ParameterValue& value = result->parameters[parameter];
+        row.cells.append(value.value ? TableCell{valueText(parameter, *value.value), QString()}
+                                     : TableCell{kMissingText, QString::fromStdString(value.missing)});
       }
       table.rows.append(row);
     }
-    for (qsizetype r = 0; r < reasons.size(); ++r)
-      table.notes.append(QStringLiteral("%1: %2: %3")
-                             .arg(trace.label, places[r].join(QStringLiteral(", ")), reasons[r]));
+    for (const analysis::BandAnalysis& result : channel->results)
+      table.notes.append(bandNotes(trace.label, result));
   }
   return table;
 }
 
-QByteArray csvText(const std::vector<Trace>& traces) {
-  QStringList heading = {QStringLiteral("file"), QStringLiteral("channel"),
-                         QStringLiteral("band_hz")};
-  for (const analysis::Parameter parameter : analysis::kParameters)
-    heading.append(fromView(analysis::parameter_key(parameter)));
-  heading.append(QStringLiteral("missing"));
-  QString text = heading.join(u',') + u'\n';
-  for (const Trace& trace : traces) {
-    const analysis::ChannelAnalysis* channel = trace.channelAnalysis();
-    if (!channel) continue;
-    for (const analysis::BandAnalysis& result : channel->results) {
-      QStringList fields = {csvField(trace.path), QString::number(trace.channel + 1),
-                            bandHz(result)};
-      QStringList missing;
-      for (const analysis::Parameter parameter : analysis::kParameters) {
-        const analysis::ParameterValue& value = result.parameters[parameter];
-        fields.append(value.value ? QString::number(*value.value, 'g', 6) : QString());
-        if (!value.value)
-          missing.append(QStringLiteral("%1: %2").arg(fromView(analysis::parameter_key(parameter)),
-                                                      QString::fromStdString(value.missing)));
-      }
-      fields.append(csvField(missing.join(QStringLiteral("; "))));
-      text += fields.join(u',') + u'\n';
-    }
-  }
-  return text.toUtf8();
+QString factsText(const ViewedFile& file) {
+  if (!file.response) return QString();
+  return QString::fromStdString(irinfo::facts_text(file.path.toStdString(), *file.response));
+}
+
+QByteArray csvText(const std::vector<ViewedFile>& files) {
+  std::string text = irinfo::csv_header();
+  for (const ViewedFile& file : files)
+    if (file.analysis) text += irinfo::csv_records(file.path.toStdString(), file.analysis->channels);
+  return QByteArray::fromStdString(text);
 }
 
 }  // namespace irview

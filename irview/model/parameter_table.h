@@ -1,8 +1,10 @@
-// irinfo's parameter table of a channel, as the viewer shows and exports
-// it: one column per octave band analysed and one for the unfiltered
-// response, one row per parameter (EDT, T20, T30, C50, C80, D50, Ts, PNR),
-// each cell a value in irinfo's notation or missing with its reason; and
-// the CSV records irinfo --csv writes for the same channels.
+// irinfo's report of the viewed files, as the viewer shows and exports it:
+// the table of each analysed channel (a column per octave band analysed
+// and one, "all", for the unfiltered response; a row per parameter; a value
+// in irinfo's notation, or "-" and the reason it is missing), the reasons
+// one line per band as irinfo prints them, each file's facts, and the
+// records of irinfo --csv. The facts and the CSV records are irinfo's own
+// (irinfo/text_report.h, irinfo/records.h).
 #ifndef IRVIEW_MODEL_PARAMETER_TABLE_H_
 #define IRVIEW_MODEL_PARAMETER_TABLE_H_
 
@@ -10,7 +12,6 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <optional>
 #include <vector>
 
 #include "analysis/decay/parameters.h"
@@ -28,39 +29,39 @@ struct TableCell {
 inline const QString kMissingText = QStringLiteral("-");
 
 // The table of several traces: the columns are the bands any of them was
-// analysed in, lowest first, then the unfiltered response; each analysed
-// trace gives one row per parameter, in the order of analysis::kParameters.
-// A band a trace was not analysed in (above its sampling rate's bands) is
-// an empty cell with no reason.
+// analysed in, lowest first, then "all"; each analysed trace gives one row
+// per parameter, in the order of analysis::kParameters. A band a trace was
+// not analysed in (above its sampling rate's bands) is an empty cell.
 struct TableRow {
   QString trace;  // the trace's label
   analysis::Parameter parameter = analysis::Parameter::kEdt;
   QList<TableCell> cells;  // one per heading
 };
 struct ParameterTable {
-  QStringList headings;  // "31.5" .. "16k", then "unfiltered"
+  QStringList headings;  // "31.5" .. "16k", then "all"
   QList<TableRow> rows;
-  // The reasons of the missing values, one line per trace and reason:
-  // "left.tim: T30 at 31.5, 63: <reason>".
+  // Why values are missing, as irinfo says it below a channel's table:
+  // per band, the parameters of one reason together
+  // ("hall.wav L, 16000 Hz: T20, T30: <reason>").
   QStringList notes;
 };
 
-// The heading of a band's column, and of the unfiltered response's.
-QString columnHeading(const std::optional<analysis::OctaveBand>& band);
 // "T30 (s)", "D50", ...: a row's heading.
 QString rowHeading(analysis::Parameter parameter);
-// A value in irinfo's notation for the parameter.
+// A value in irinfo's notation: 2 decimals for the decay times and D50, 0
+// for Ts, 1 for the levels in dB; "." whatever the locale.
 QString valueText(analysis::Parameter parameter, double value);
-TableCell tableCell(analysis::Parameter parameter, const analysis::ParameterValue& value);
 
 // The table of the traces whose analysis has arrived; the others are left
 // out.
 ParameterTable parameterTable(const std::vector<Trace>& traces);
 
-// The CSV of the analysed traces, as irinfo --csv prints for their files:
-// a heading line, then one record per channel and band (the unfiltered
-// response last), lines ending in LF.
-QByteArray csvText(const std::vector<Trace>& traces);
+// irinfo's facts of a read file (several lines, each ending in LF).
+QString factsText(const ViewedFile& file);
+
+// What irinfo --csv prints for the analysed files: its heading line, then
+// the records of each file, channel and band; lines end in LF.
+QByteArray csvText(const std::vector<ViewedFile>& files);
 
 }  // namespace irview
 

@@ -4,7 +4,6 @@
 #include <QPlainTextEdit>
 #include <QTableWidget>
 
-#include "irview/model/file_facts.h"
 #include "irview/model/parameter_table.h"
 
 namespace irview {
@@ -50,18 +49,14 @@ void ParametersPage::showTraces(const std::vector<ViewedFile>& files, const std:
   }
   table_->resizeColumnsToContents();
 
-  QStringList lines;
-  for (const ViewedFile& file : files)
-    if (file.response) lines.append(fileFacts(file.path, *file.response));
-  for (const ViewedFile& file : files)
-    if (file.stage == ViewedFile::Stage::Stopped)
-      lines.append(QStringLiteral("%1: analysis stopped").arg(file.path));
-  if (!parameters.notes.isEmpty()) {
-    lines.append(QString());
-    lines.append(QStringLiteral("Missing values:"));
-    lines.append(parameters.notes);
+  QString text;
+  for (const ViewedFile& file : files) {
+    text += factsText(file);
+    if (file.stage == ViewedFile::Stage::Stopped) text += QStringLiteral("  analysis stopped\n");
   }
-  details_->setPlainText(lines.join(u'\n'));
+  if (!parameters.notes.isEmpty())
+    text += QStringLiteral("\nMissing values:\n") + parameters.notes.join(u'\n') + u'\n';
+  details_->setPlainText(text);
 }
 
 }  // namespace irview

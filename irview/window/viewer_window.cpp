@@ -386,7 +386,7 @@ void ViewerWindow::exportTableAsCsv() {
           ViewerMessage::Icon::Information});
     return;
   }
-  writeExport(ExportKind::Csv, QStringLiteral("parameters"), [&traces] { return csvText(traces); });
+  writeExport(ExportKind::Csv, QStringLiteral("parameters"), [this] { return csvText(files_); });
 }
 
 void ViewerWindow::writeExport(ExportKind kind, const QString& suggestedName,
