@@ -131,6 +131,11 @@ bool QtDesktop::startProgram(const QString& program, const QStringList& argument
   return startDetached(program, arguments, workingFolder);
 }
 
+bool QtDesktop::startWindowProgram(const QString& program, const QStringList& arguments,
+                                   const QString& workingFolder) {
+  return startDetached(program, arguments, workingFolder);
+}
+
 TerminalSettings systemTerminalSettings() {
   const QString platform = QGuiApplication::platformName();
   TerminalSettings settings;
