@@ -42,6 +42,9 @@ void setRange(QAbstractAxis* axis, AxisRange range) {
   if (auto* log = qobject_cast<QLogValueAxis*>(axis)) {
     if (range.from > 0.0) log->setRange(range.from, range.to);
   } else if (auto* linear = qobject_cast<QValueAxis*>(axis)) {
+    // The grid of the new range first: under the old one a far wider range
+    // would get thousands of labels, each laid out as rich text.
+    linear->setTickInterval(tickInterval(range.to - range.from));
     linear->setRange(range.from, range.to);
   }
 }
@@ -57,6 +60,14 @@ constexpr double kKeyPan = 0.1;      // the share of the width an arrow key pans
 }  // namespace
 
 ChartView::ChartView(QChart* chart, QWidget* parent) : QChartView(chart, parent) {
+  // Grid lines of a linear axis at round values (tickInterval), at every zoom.
+  for (QAbstractAxis* axis : chart->axes()) {
+    if (auto* linear = qobject_cast<QValueAxis*>(axis)) {
+      linear->setTickType(QValueAxis::TicksDynamic);
+      linear->setTickAnchor(0.0);
+      linear->setTickInterval(tickInterval(linear->max() - linear->min()));
+    }
+  }
   setRubberBand(QChartView::NoRubberBand);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);

@@ -8,6 +8,8 @@
 //   + and -, arrow keys   zoom about the middle, pan by a tenth
 // Zooming and panning change the axes' ranges (linear or logarithmic alike);
 // a plot that decimates its curves listens to its horizontal axis for that.
+// Linear axes get grid lines at round values (plot_data.h's tickInterval)
+// whenever the view sets their range; ranges are set through the view.
 #ifndef IRVIEW_PLOTS_CHART_VIEW_H_
 #define IRVIEW_PLOTS_CHART_VIEW_H_
 

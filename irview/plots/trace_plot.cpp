@@ -28,16 +28,6 @@ TracePlot::TracePlot(QAbstractAxis* xAxis, QAbstractAxis* yAxis, const QString& 
   chart_->legend()->setAlignment(Qt::AlignBottom);
   chart_->setMargins(QMargins(4, 4, 4, 4));
   view_ = new ChartView(chart_);  // the view owns the chart
-  // Grid lines of a linear axis at round values, at every zoom.
-  for (QAbstractAxis* axis : {xAxis, yAxis}) {
-    auto* linear = qobject_cast<QValueAxis*>(axis);
-    if (!linear) continue;
-    linear->setTickType(QValueAxis::TicksDynamic);
-    linear->setTickAnchor(0.0);
-    connect(linear, &QValueAxis::rangeChanged, linear, [linear](qreal min, qreal max) {
-      if (max > min) linear->setTickInterval(tickInterval(max - min));
-    });
-  }
   if (auto* linear = qobject_cast<QValueAxis*>(xAxis))
     connect(linear, &QValueAxis::rangeChanged, this, &TracePlot::refresh);
   else if (auto* log = qobject_cast<QLogValueAxis*>(xAxis))
@@ -45,11 +35,10 @@ TracePlot::TracePlot(QAbstractAxis* xAxis, QAbstractAxis* yAxis, const QString& 
 }
 
 void TracePlot::setTraces(std::vector<Trace> traces) {
-  const bool same = std::equal(
-      traces.begin(), traces.end(), traces_.begin(), traces_.end(),
-      [this](const Trace& a, const Trace& b) {
-        return a.label == b.label && drawnData(a) == drawnData(b);
-      });
+  const bool same = std::equal(traces.begin(), traces.end(), traces_.begin(), traces_.end(),
+                               [this](const Trace& a, const Trace& b) {
+                                 return a.label == b.label && drawnData(a) == drawnData(b);
+                               });
   traces_ = std::move(traces);
   if (!same) rebuild();
 }
