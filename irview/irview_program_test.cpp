@@ -105,8 +105,8 @@ TEST_F(ProgramTest, OnARealXServerTheWindowIsPaintedWithTheFile) {
   const ProgramRun run = runViewer({files[0]}, environment);
   ASSERT_EQ(run.status, 0) << run.err.toStdString();
   // A short analysis may be over before the window's first paint.
-  EXPECT_TRUE(run.out.contains(QRegularExpression("^first-paint-ns \\d+$",
-                                                  QRegularExpression::MultilineOption)))
+  EXPECT_TRUE(run.out.contains(
+      QRegularExpression("^first-paint-ns \\d+$", QRegularExpression::MultilineOption)))
       << run.out.toStdString();
   EXPECT_TRUE(run.out.endsWith("traces 1\n")) << run.out.toStdString();
 }

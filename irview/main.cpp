@@ -34,7 +34,8 @@ int main(int argc, char* argv[]) {
   irview::ViewerWindow window(edge);
   edge.setParentWidget(&window);
   irview::installStartupProbe(window);
-  window.show();
+  // The files are read while the window is shown.
   window.openFiles(command.files);
+  window.show();
   return app.exec();
 }

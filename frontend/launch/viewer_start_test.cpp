@@ -57,9 +57,9 @@ TEST(ViewerStartTest, AnEmptyFieldOrAMissingViewerIsTold) {
   FormState state;
   state.CurrentMode = Mode::wavtim;
   state.Wav = QStringLiteral("  ");
-  EXPECT_EQ(prepareViewerStart(state, FileField::Wav, environment(), programsAt({"/app/irview"}))
-                .refusal,
-            noFileToViewMessage());
+  EXPECT_EQ(
+      prepareViewerStart(state, FileField::Wav, environment(), programsAt({"/app/irview"})).refusal,
+      noFileToViewMessage());
 
   state.Wav = QStringLiteral("take1.wav");
   // On the PATH when not beside sonabrix; never from WorkDir.
@@ -74,8 +74,8 @@ TEST(ViewerStartTest, AnEmptyFieldOrAMissingViewerIsTold) {
   EXPECT_TRUE(missing.refusal->text.contains(QStringLiteral("/app")));
 
   // Windows: irview.exe, a backslashed path.
-  const ViewerStart windows = prepareViewerStart(state, FileField::Wav, environment(Platform::Windows),
-                                                 programsAt({"C:\\APP\\irview.exe"}));
+  const ViewerStart windows = prepareViewerStart(
+      state, FileField::Wav, environment(Platform::Windows), programsAt({"C:\\APP\\irview.exe"}));
   ASSERT_TRUE(windows.request);
   EXPECT_EQ(windows.request->arguments, QStringList{QStringLiteral("C:\\W\\take1.wav")});
 }

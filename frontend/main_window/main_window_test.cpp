@@ -457,7 +457,8 @@ TEST_F(WindowTest, TheFileFieldsMenuStartsTheViewerOnTheFieldsFile) {
   QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), left->mapToGlobal(QPoint(5, 5)));
   QApplication::sendEvent(left, &click);
 
-  EXPECT_TRUE(entries.contains("&Copy") && entries.contains("&Paste")) << entries.join(", ").toStdString();
+  EXPECT_TRUE(entries.contains("&Copy") && entries.contains("&Paste"))
+      << entries.join(", ").toStdString();
   EXPECT_EQ(entries.last(), "View impulse response");
   ASSERT_EQ(desktop.windowStarts.size(), 1);
   EXPECT_EQ(desktop.windowStarts[0].program, viewer);

@@ -1,12 +1,27 @@
 #include "irview/model/analysis_runner.h"
 
 #include <QMetaObject>
+#include <QThread>
+#include <algorithm>
 
 #include "analysis/read/read_response.h"
 
 namespace irview {
 
-AnalysisRunner::AnalysisRunner(QObject* parent) : QObject(parent) {}
+namespace {
+
+// Reads go ahead of analyses, so that every file named shows its waveform
+// before any analysis takes the workers.
+constexpr int kReadPriority = 1;
+constexpr int kAnalysisPriority = 0;
+
+}  // namespace
+
+AnalysisRunner::AnalysisRunner(QObject* parent) : QObject(parent) {
+  // One core is left to the window, so that it paints while files are
+  // analysed.
+  pool_.setMaxThreadCount(std::max(1, QThread::idealThreadCount() - 1));
+}
 
 AnalysisRunner::~AnalysisRunner() {
   stop();
@@ -18,7 +33,7 @@ int AnalysisRunner::open(const QString& path) {
   const int number = ++lastNumber_;
   auto job = std::make_shared<Job>();
   jobs_.insert(number, job);
-  pool_.start([this, number, path, job] { run(number, path, job); });
+  pool_.start([this, number, path, job] { readFile(number, path, job); }, kReadPriority);
   setProgress(number, 0.0);
   return number;
 }
@@ -29,13 +44,13 @@ void AnalysisRunner::stop() {
 
 void AnalysisRunner::waitForIdle() { pool_.waitForDone(); }
 
-// On a worker thread: everything it finds goes to the runner's thread as a
+// On the worker threads: everything found goes to the runner's thread as a
 // queued call.
-void AnalysisRunner::run(int number, QString path, std::shared_ptr<Job> job) {
-  const auto post = [this](auto call) {
-    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
-  };
+void AnalysisRunner::post(std::function<void()> call) {
+  QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+}
 
+void AnalysisRunner::readFile(int number, const QString& path, const std::shared_ptr<Job>& job) {
   analysis::ReadResult result = analysis::read_response_file(path.toStdString());
   if (!result.file) {
     post([this, number, message = QString::fromStdString(result.message)] {
@@ -46,7 +61,20 @@ void AnalysisRunner::run(int number, QString path, std::shared_ptr<Job> job) {
   }
   auto response = std::make_shared<const analysis::ResponseFile>(std::move(*result.file));
   post([this, number, response] { emit read(number, response); });
+  pool_.start([this, number, response, job] { analyseFile(number, response, job); },
+              kAnalysisPriority);
+}
 
+void AnalysisRunner::analyseFile(int number,
+                                 const std::shared_ptr<const analysis::ResponseFile>& response,
+                                 const std::shared_ptr<Job>& job) {
+  if (job->stop) {
+    post([this, number] {
+      emit stopped(number);
+      finish(number);
+    });
+    return;
+  }
   auto spectra = std::make_shared<std::vector<ChannelSpectra>>();
   for (const std::vector<float>& channel : response->channels) {
     ChannelSpectra each;

@@ -1,7 +1,9 @@
 // Reading and analysing files off the window's thread. Each file is a job
-// on a pool of worker threads: it is read, its magnitude responses are
-// computed, then its bands are analysed. What a job finds arrives as
-// signals on the runner's own thread (the window's), in this order:
+// on a pool of worker threads, one fewer than the cores (at least one), so
+// that the window keeps a core to paint: the file is read, then (after every
+// file opened before has been read) its magnitude responses are computed
+// and its bands analysed. What a job finds arrives as signals on the
+// runner's own thread (the window's), in this order:
 //   read(job, response) or readFailed(job, message), then
 //   spectraReady(job, spectra), analysed(job, analysis) or stopped(job).
 // progressChanged reports the share of the work done over the jobs that
@@ -18,6 +20,7 @@
 #include <QString>
 #include <QThreadPool>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -53,7 +56,12 @@ class AnalysisRunner : public QObject {
     std::atomic<bool> stop{false};
     double done = 0.0;  // on the runner's thread only
   };
-  void run(int number, QString path, std::shared_ptr<Job> job);
+  // The two tasks of a job, on a worker thread: reading (which queues the
+  // analysis), and the spectra and the analysis.
+  void readFile(int number, const QString& path, const std::shared_ptr<Job>& job);
+  void analyseFile(int number, const std::shared_ptr<const analysis::ResponseFile>& response,
+                   const std::shared_ptr<Job>& job);
+  void post(std::function<void()> call);
   void setProgress(int number, double done);
   void finish(int number);
 

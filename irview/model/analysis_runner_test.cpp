@@ -26,8 +26,9 @@ struct Recorder {
       events.append(QStringLiteral("failed %1").arg(job));
       this->message = message;
     });
-    QObject::connect(&runner, &AnalysisRunner::spectraReady,
-                     [this](int job, auto) { events.append(QStringLiteral("spectra %1").arg(job)); });
+    QObject::connect(&runner, &AnalysisRunner::spectraReady, [this](int job, auto) {
+      events.append(QStringLiteral("spectra %1").arg(job));
+    });
     QObject::connect(&runner, &AnalysisRunner::analysed, [this](int job, auto analysis) {
       events.append(QStringLiteral("analysed %1").arg(job));
       this->analysis = analysis;
@@ -69,9 +70,9 @@ TEST_F(AnalysisRunnerTest, AFileArrivesReadThenSpectraThenAnalysedWithProgressTo
   const int job = runner.open(writeTim("left.tim", 48000));
   EXPECT_TRUE(runner.busy());
   Recorder::settle(runner);
-  EXPECT_EQ(recorder.events, QStringList({QStringLiteral("read %1").arg(job),
-                                          QStringLiteral("spectra %1").arg(job),
-                                          QStringLiteral("analysed %1").arg(job)}));
+  EXPECT_EQ(recorder.events,
+            QStringList({QStringLiteral("read %1").arg(job), QStringLiteral("spectra %1").arg(job),
+                         QStringLiteral("analysed %1").arg(job)}));
   EXPECT_EQ(recorder.channels, 1u);
   ASSERT_TRUE(recorder.analysis);
   ASSERT_EQ(recorder.analysis->channels.size(), 1u);

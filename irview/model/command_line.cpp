@@ -13,7 +13,8 @@ ViewerCommand parseCommandLine(const QStringList& words) {
     } else if (options && word == QLatin1String("--version")) {
       return {ViewerCommand::Action::Version, {}, {}};
     } else if (options && word.startsWith(u'-') && word.size() > 1) {
-      return {ViewerCommand::Action::Refuse, {},
+      return {ViewerCommand::Action::Refuse,
+              {},
               QStringLiteral("irview: unknown option %1 (see irview --help)").arg(word)};
     } else {
       command.files.append(word);

@@ -34,9 +34,7 @@ int decimals(analysis::Parameter parameter) {
 }
 
 // The column of a result: its band's index, -1 for the unfiltered.
-int columnOf(const analysis::BandAnalysis& result) {
-  return result.band ? result.band->index : -1;
-}
+int columnOf(const analysis::BandAnalysis& result) { return result.band ? result.band->index : -1; }
 
 // The reasons of one band's missing values, the parameters of one reason
 // together, in the order of their first parameter.
@@ -55,9 +53,10 @@ QStringList bandNotes(const QString& trace, const analysis::BandAnalysis& result
     }
     labels[at].append(fromView(analysis::parameter_label(parameter)));
   }
-  const QString band = result.band ? QString::fromStdString(irinfo::number_text(result.band->nominal_hz)) +
-                                         QStringLiteral(" Hz")
-                                   : QStringLiteral("all");
+  const QString band = result.band
+                           ? QString::fromStdString(irinfo::number_text(result.band->nominal_hz)) +
+                                 QStringLiteral(" Hz")
+                           : QStringLiteral("all");
   QStringList notes;
   for (qsizetype r = 0; r < reasons.size(); ++r)
     notes.append(QStringLiteral("%1, %2: %3: %4")
@@ -76,8 +75,8 @@ QString rowHeading(analysis::Parameter parameter) {
 QString valueText(analysis::Parameter parameter, double value) {
   // As printf's "%.*f" in the C locale, which irinfo prints with.
   char text[64];
-  const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed,
-                                 decimals(parameter));
+  const auto end =
+      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals(parameter));
   return QString::fromLatin1(text, end.ptr - text);
 }
 
@@ -102,16 +101,17 @@ ParameterTable parameterTable(const std::vector<Trace>& traces) {
     for (const analysis::Parameter parameter : analysis::kParameters) {
       TableRow row{trace.label, parameter, {}};
       for (const int column : columns) {
-        const auto result =
-            std::find_if(channel->results.begin(), channel->results.end(),
-                         [column](const analysis::BandAnalysis& r) { return columnOf(r) == column; });
+        const auto result = std::find_if(
+            channel->results.begin(), channel->results.end(),
+            [column](const analysis::BandAnalysis& r) { return columnOf(r) == column; });
         if (result == channel->results.end()) {
           row.cells.append(TableCell{});
           continue;
         }
         const analysis::ParameterValue& value = result->parameters[parameter];
-        row.cells.append(value.value ? TableCell{valueText(parameter, *value.value), QString()}
-                                     : TableCell{kMissingText, QString::fromStdString(value.missing)});
+        row.cells.append(value.value
+                             ? TableCell{valueText(parameter, *value.value), QString()}
+                             : TableCell{kMissingText, QString::fromStdString(value.missing)});
       }
       table.rows.append(row);
     }
@@ -129,7 +129,8 @@ QString factsText(const ViewedFile& file) {
 QByteArray csvText(const std::vector<ViewedFile>& files) {
   std::string text = irinfo::csv_header();
   for (const ViewedFile& file : files)
-    if (file.analysis) text += irinfo::csv_records(file.path.toStdString(), file.analysis->channels);
+    if (file.analysis)
+      text += irinfo::csv_records(file.path.toStdString(), file.analysis->channels);
   return QByteArray::fromStdString(text);
 }
 

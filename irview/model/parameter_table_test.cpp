@@ -34,8 +34,8 @@ struct Fixture {
     second->sample_rate_hz = 96000.0;
 
     auto firstAnalysis = std::make_shared<FileAnalysis>();
-    firstAnalysis->channels.push_back({{bandResult(5, 1.234), bandResult(6, 1.0),
-                                        bandResult(std::nullopt, 1.1)}});
+    firstAnalysis->channels.push_back(
+        {{bandResult(5, 1.234), bandResult(6, 1.0), bandResult(std::nullopt, 1.1)}});
     auto secondAnalysis = std::make_shared<FileAnalysis>();
     analysis::BandAnalysis high = bandResult(9, 0.0);
     high.parameters.set_missing(Parameter::kT30, "decay range too small above the noise");
@@ -84,7 +84,8 @@ TEST(ParameterTableTest, CsvAndFactsAreIrinfosForTheAnalysedFilesInTheirOrder) {
   const Fixture fixture;
   const QStringList lines = QString::fromUtf8(csvText(fixture.files)).split(u'\n');
   ASSERT_EQ(lines.size(), 1 + 6 + 1);  // heading, 3 + 3 records, the final line feed
-  EXPECT_EQ(lines[0], "file,channel,band_hz,edt_s,t20_s,t30_s,c50_db,c80_db,d50,ts_ms,pnr_db,missing");
+  EXPECT_EQ(lines[0],
+            "file,channel,band_hz,edt_s,t20_s,t30_s,c50_db,c80_db,d50,ts_ms,pnr_db,missing");
   EXPECT_EQ(lines[1], "dir/a.tim,1,1000,0.5,0.5,1.234,-1.26,0.5,0.5,87.4,0.5,");
   EXPECT_TRUE(lines[5].startsWith("\"b, \"\"quoted\"\".wav\",1,16000,0.5,,,"));
   EXPECT_TRUE(lines[7].isEmpty());

@@ -73,8 +73,7 @@ IndexSpan visibleIndices(double from, double to, double step, long long lowest, 
   const double low = from / step;
   const double high = to / step;
   if (low > top + 1.0 || high < static_cast<double>(lowest) - 1.0) return {};
-  const double first =
-      std::clamp(std::floor(low + 1e-9) - 1.0, static_cast<double>(lowest), top);
+  const double first = std::clamp(std::floor(low + 1e-9) - 1.0, static_cast<double>(lowest), top);
   const double last = std::clamp(std::ceil(high - 1e-9) + 1.0, static_cast<double>(lowest), top);
   return {static_cast<long long>(first), static_cast<long long>(last)};
 }

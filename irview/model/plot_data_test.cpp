@@ -51,8 +51,8 @@ TEST(CurvePointsTest, DecimationKeepsTheExtremesOfEveryColumnInTimeOrder) {
   EXPECT_DOUBLE_EQ(largestY(points), 5.0);
   EXPECT_DOUBLE_EQ(smallestY(points), -4.0);
   // The spike stays at its own time.
-  const auto spike = std::find_if(points.begin(), points.end(),
-                                  [](const QPointF& p) { return p.y() == 5.0; });
+  const auto spike =
+      std::find_if(points.begin(), points.end(), [](const QPointF& p) { return p.y() == 5.0; });
   EXPECT_DOUBLE_EQ(spike->x(), 54.321);
 }
 
@@ -119,15 +119,17 @@ TEST(FitLineTest, RunsFromTheRangeTopToTheLevelAskedFor) {
 TEST(AxisRangeTest, LevelBottomsTickIntervalsAndFrequencyRanges) {
   const struct {
     double lowest, limit, bottom;
-  } cases[] = {{-47.0, -200.0, -60.0}, {-50.0, -200.0, -60.0}, {-500.0, -200.0, -200.0},
+  } cases[] = {{-47.0, -200.0, -60.0},
+               {-50.0, -200.0, -60.0},
+               {-500.0, -200.0, -200.0},
                {0.0, -200.0, -10.0}};
   for (const auto& c : cases)
     EXPECT_DOUBLE_EQ(levelAxisBottom(c.lowest, c.limit), c.bottom) << "lowest " << c.lowest;
 
   const struct {
     double span, interval;
-  } ticks[] = {{105.0, 10.0}, {90.0, 10.0}, {0.4, 0.05}, {2.0, 0.2}, {120.0, 10.0}, {121.0, 20.0},
-               {0.0012, 0.0001}};
+  } ticks[] = {{105.0, 10.0}, {90.0, 10.0},  {0.4, 0.05},     {2.0, 0.2},
+               {120.0, 10.0}, {121.0, 20.0}, {0.0012, 0.0001}};
   for (const auto& t : ticks)
     EXPECT_NEAR(tickInterval(t.span), t.interval, t.interval * 1e-12) << "span " << t.span;
 

@@ -51,7 +51,7 @@ struct ViewedFile {
 // pointers keep what the trace shows alive while a plot holds it.
 struct Trace {
   QString label;
-  QString path;          // the file, as given
+  QString path;             // the file, as given
   std::size_t channel = 0;  // 0-based
   std::shared_ptr<const analysis::ResponseFile> response;
   std::shared_ptr<const std::vector<ChannelSpectra>> spectra;  // may be null

@@ -76,7 +76,8 @@ TEST_F(ChartViewTest, TheWheelZoomsTimeAboutThePointerAndCtrlZoomsLevels) {
   wheel(at(0.25, 0.5), 1);
   AxisRange x = view->visibleX();
   EXPECT_NEAR(x.to - x.from, 10.0 / 1.25, 2 * kPixel);
-  EXPECT_NEAR(x.from + 0.25 * (x.to - x.from), 2.5, 2 * kPixel);  // the value under the pointer stays
+  EXPECT_NEAR(x.from + 0.25 * (x.to - x.from), 2.5,
+              2 * kPixel);  // the value under the pointer stays
   EXPECT_EQ(view->visibleY(), (AxisRange{-1.0, 1.0}));
   wheel(at(0.25, 0.5), -1);
   x = view->visibleX();

@@ -4,7 +4,6 @@
 #include <QValueAxis>
 #include <algorithm>
 
-
 namespace irview {
 
 namespace {
@@ -51,9 +50,8 @@ void DecayPlot::setBand(std::optional<int> band) {
 void DecayPlot::rebuild() {
   removeAllSeries();
   curves_.clear();
-  chart()->setTitle(
-      QStringLiteral("%1: level (thin), Schroeder decay (thick), T30 fit (dashed)")
-          .arg(bandTitle(band_)));
+  chart()->setTitle(QStringLiteral("%1: level (thin), Schroeder decay (thick), T30 fit (dashed)")
+                        .arg(bandTitle(band_)));
   double end = 0.0;
   double lowest = 0.0;
   for (std::size_t i = 0; i < traces().size(); ++i) {
@@ -74,7 +72,8 @@ void DecayPlot::rebuild() {
     }
     curves_.append(curves);
     end = std::max(end, result->end_s);
-    if (result->noise_db) lowest = std::min(lowest, *result->noise_db - result->peak_db);
+    if (result->noise_db)
+      lowest = std::min(lowest, *result->noise_db - result->peak_db);
     else if (!result->curves.decay_db.empty())
       lowest = std::min(lowest, double(result->curves.decay_db.back()));
   }

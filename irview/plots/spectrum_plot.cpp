@@ -55,8 +55,8 @@ void SpectrumPlot::rebuild() {
     const analysis::Spectrum& spectrum = (*spectra)[smoothing_];
     curves_.append({&spectrum, addSeries(trace.label, traceColour(i), Qt::SolidLine, 1.5, true)});
     rates.push_back(trace.response->sample_rate_hz);
-    loudest = std::max(loudest, double(*std::max_element(spectrum.level_db.begin() + 1,
-                                                         spectrum.level_db.end())));
+    loudest = std::max(
+        loudest, double(*std::max_element(spectrum.level_db.begin() + 1, spectrum.level_db.end())));
   }
   const std::optional<AxisRange> frequencies = frequencyAxisRange(rates);
   if (!frequencies) return;

@@ -57,8 +57,8 @@ class TracePlot : public QObject {
   virtual void refresh() = 0;
 
   // A series on both axes; only series `inLegend` show in the legend.
-  QLineSeries* addSeries(const QString& name, const QColor& colour, Qt::PenStyle style,
-                         qreal width, bool inLegend);
+  QLineSeries* addSeries(const QString& name, const QColor& colour, Qt::PenStyle style, qreal width,
+                         bool inLegend);
   void removeAllSeries();
   // The pixel columns of the plot area, which the decimation aims at.
   int columns() const;

@@ -52,9 +52,7 @@ void WaveformPlot::refresh() {
 }
 
 QString WaveformPlot::readout(QPointF value) const {
-  return QStringLiteral("t = %1 s, sample %2")
-      .arg(value.x(), 0, 'g', 5)
-      .arg(value.y(), 0, 'g', 4);
+  return QStringLiteral("t = %1 s, sample %2").arg(value.x(), 0, 'g', 5).arg(value.y(), 0, 'g', 4);
 }
 
 const void* WaveformPlot::drawnData(const Trace& trace) const { return trace.response.get(); }

@@ -26,8 +26,7 @@ std::vector<float> decayingNoise(double rateHz, double t60_s, std::size_t points
 
 QByteArray timFileBytes(std::span<const float> samples, double rateHz) {
   const auto count = static_cast<std::int32_t>(samples.size());
-  const auto head = formats::encode_tim_head(
-      {1, static_cast<float>(1000.0 / rateHz), count});
+  const auto head = formats::encode_tim_head({1, static_cast<float>(1000.0 / rateHz), count});
   std::vector<std::uint8_t> body(samples.size() * 4);
   formats::encode_tim_samples(samples, body);
   formats::TimTrailerFields fields;

@@ -13,8 +13,8 @@ namespace irview::testing {
 
 // `delay_s` of silence, then noise decaying by 60 dB in `t60_s` (its
 // energy falls as 10^(-6 t / t60)), peak below 1, from a fixed `seed`.
-std::vector<float> decayingNoise(double rateHz, double t60_s, std::size_t points,
-                                 unsigned seed = 1, double delay_s = 0.005);
+std::vector<float> decayingNoise(double rateHz, double t60_s, std::size_t points, unsigned seed = 1,
+                                 double delay_s = 0.005);
 
 // The bytes of a .TIM file as irgen writes it (head, samples, trailer), and
 // of a 16-bit PCM WAVE file of the channels (all of one length, -1..1).

@@ -24,7 +24,8 @@ ParametersPage::ParametersPage(QWidget* parent)
   setStretchFactor(1, 1);
 }
 
-void ParametersPage::showTraces(const std::vector<ViewedFile>& files, const std::vector<Trace>& traces) {
+void ParametersPage::showTraces(const std::vector<ViewedFile>& files,
+                                const std::vector<Trace>& traces) {
   const ParameterTable parameters = parameterTable(traces);
   table_->clear();
   table_->clearSpans();

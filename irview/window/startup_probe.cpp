@@ -15,21 +15,19 @@ namespace {
 
 void printTime(const char* what) {
   const auto now = std::chrono::system_clock::now().time_since_epoch();
-  std::printf("%s %lld\n", what,
-              static_cast<long long>(
-                  std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+  std::printf(
+      "%s %lld\n", what,
+      static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
   std::fflush(stdout);
 }
 
 class StartupProbe : public QObject {
  public:
   explicit StartupProbe(ViewerWindow* window) : QObject(window), window_(window) {
-    connect(&window->runner(), &AnalysisRunner::progressChanged, this, [this] {
-      if (analysed_ || window_->runner().busy() || window_->reading()) return;
-      analysed_ = true;
-      printTime("analysed-ns");
-      finishWhenDone();
-    });
+    // The runner is idle after its last result; the window shows it after.
+    connect(&window->runner(), &AnalysisRunner::progressChanged, this,
+            &StartupProbe::checkAnalysed);
+    connect(window, &ViewerWindow::fileUpdated, this, &StartupProbe::checkAnalysed);
   }
 
  protected:
@@ -44,6 +42,12 @@ class StartupProbe : public QObject {
   }
 
  private:
+  void checkAnalysed() {
+    if (analysed_ || window_->runner().busy() || window_->reading()) return;
+    analysed_ = true;
+    printTime("analysed-ns");
+    finishWhenDone();
+  }
   void finishWhenDone() {
     if (!painted_ || !analysed_) return;
     std::printf("traces %zu\n", window_->waveformPlot()->traces().size());

@@ -7,13 +7,10 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QProgressBar>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 #include <algorithm>
@@ -55,8 +52,7 @@ QString suffixOf(ExportKind kind) {
 
 }  // namespace
 
-ViewerWindow::ViewerWindow(ViewerEdge& edge, QWidget* parent)
-    : QMainWindow(parent), edge_(edge) {
+ViewerWindow::ViewerWindow(ViewerEdge& edge, QWidget* parent) : QMainWindow(parent), edge_(edge) {
   setObjectName(kProgramName);
   setAcceptDrops(true);
   resize(1000, 700);
@@ -90,98 +86,6 @@ ViewerWindow::ViewerWindow(ViewerEdge& edge, QWidget* parent)
 
 ViewerWindow::~ViewerWindow() { runner_.stop(); }
 
-void ViewerWindow::buildMenus() {
-  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-  QAction* open = file->addAction(QStringLiteral("&Open..."), this, &ViewerWindow::chooseFilesToOpen);
-  open->setObjectName(QStringLiteral("openAction"));
-  open->setShortcut(QKeySequence::Open);
-  recentMenu_ = file->addMenu(QStringLiteral("Open &Recent"));
-  recentMenu_->setObjectName(QStringLiteral("recentMenu"));
-  file->addSeparator();
-  QAction* png = file->addAction(QStringLiteral("Export Plot as &PNG..."), this,
-                                 &ViewerWindow::exportPlotAsPng);
-  png->setObjectName(QStringLiteral("exportPngAction"));
-  QAction* svg = file->addAction(QStringLiteral("Export Plot as &SVG..."), this,
-                                 &ViewerWindow::exportPlotAsSvg);
-  svg->setObjectName(QStringLiteral("exportSvgAction"));
-  QAction* csv = file->addAction(QStringLiteral("Export &Table as CSV..."), this,
-                                 &ViewerWindow::exportTableAsCsv);
-  csv->setObjectName(QStringLiteral("exportCsvAction"));
-  file->addSeparator();
-  QAction* stop = file->addAction(QStringLiteral("S&top Analysis"), this, &ViewerWindow::stopAnalysis);
-  stop->setObjectName(QStringLiteral("stopAction"));
-  QAction* closeAll =
-      file->addAction(QStringLiteral("&Close All"), this, &ViewerWindow::closeAllFiles);
-  closeAll->setObjectName(QStringLiteral("closeAllAction"));
-  file->addSeparator();
-  QAction* quit = file->addAction(QStringLiteral("&Quit"), this, &QWidget::close);
-  quit->setShortcut(QKeySequence::Quit);
-
-  // The plots export only from a plot's page.
-  connect(pages_, &QTabWidget::currentChanged, this, [png, svg](int page) {
-    const bool plot = page != static_cast<int>(Page::Parameters);
-    png->setEnabled(plot);
-    svg->setEnabled(plot);
-  });
-
-  QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-  const std::pair<const char*, Page> pages[] = {{"&Waveform", Page::Waveform},
-                                                {"&Decay", Page::Decay},
-                                                {"&Spectrum", Page::Spectrum},
-                                                {"&Parameters", Page::Parameters}};
-  for (const auto& [name, page] : pages) {
-    QAction* action = view->addAction(QString::fromLatin1(name), this,
-                                      [this, page = page] { showPage(page); });
-    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + static_cast<int>(page))));
-  }
-}
-
-void ViewerWindow::buildToolBar() {
-  QToolBar* bar = addToolBar(QStringLiteral("Choices"));
-  bar->setObjectName(QStringLiteral("choices"));
-  bar->setMovable(false);
-  bar->addWidget(new QLabel(QStringLiteral(" Band ")));
-  bandChoice_ = new QComboBox;
-  bandChoice_->setObjectName(QStringLiteral("bandChoice"));
-  bandChoice_->setEnabled(false);
-  bandChoice_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-  bar->addWidget(bandChoice_);
-  bar->addSeparator();
-  bar->addWidget(new QLabel(QStringLiteral(" Smoothing ")));
-  smoothingChoice_ = new QComboBox;
-  smoothingChoice_->setObjectName(QStringLiteral("smoothingChoice"));
-  for (const analysis::Smoothing smoothing : kSmoothings)
-    smoothingChoice_->addItem(smoothingLabel(smoothing));
-  smoothingChoice_->setCurrentIndex(static_cast<int>(spectrum_->smoothing()));
-  bar->addWidget(smoothingChoice_);
-
-  connect(bandChoice_, &QComboBox::activated, this, [this](int index) {
-    const int band = bandChoice_->itemData(index).toInt();
-    decay_->setBand(band < 0 ? std::nullopt : std::optional<int>(band));
-  });
-  connect(smoothingChoice_, &QComboBox::activated, this,
-          [this](int index) { spectrum_->setSmoothing(static_cast<std::size_t>(index)); });
-}
-
-void ViewerWindow::buildStatusBar() {
-  readout_ = new QLabel;
-  readout_->setObjectName(QStringLiteral("readout"));
-  statusBar()->addWidget(readout_, 1);
-  progress_ = new QProgressBar;
-  progress_->setObjectName(QStringLiteral("progress"));
-  progress_->setRange(0, 1000);
-  progress_->setMaximumWidth(200);
-  progress_->setFormat(QStringLiteral("analysing %p%"));
-  progress_->hide();
-  statusBar()->addPermanentWidget(progress_);
-  stopButton_ = new QToolButton;
-  stopButton_->setObjectName(QStringLiteral("stopButton"));
-  stopButton_->setText(QStringLiteral("Stop"));
-  stopButton_->hide();
-  connect(stopButton_, &QToolButton::clicked, this, &ViewerWindow::stopAnalysis);
-  statusBar()->addPermanentWidget(stopButton_);
-}
-
 void ViewerWindow::connectRunner() {
   connect(&runner_, &AnalysisRunner::read, this, &ViewerWindow::fileRead);
   connect(&runner_, &AnalysisRunner::readFailed, this, &ViewerWindow::fileRefused);
@@ -201,9 +105,9 @@ void ViewerWindow::openFiles(const QStringList& paths) {
 }
 
 bool ViewerWindow::reading() const {
-  return std::any_of(files_.begin(), files_.end(), [](const ViewedFile& file) {
-    return file.stage == ViewedFile::Stage::Reading;
-  });
+  return updatePending_ || std::any_of(files_.begin(), files_.end(), [](const ViewedFile& file) {
+           return file.stage == ViewedFile::Stage::Reading;
+         });
 }
 
 ViewedFile* ViewerWindow::fileOfJob(int job) {
@@ -218,7 +122,7 @@ void ViewerWindow::fileRead(int job, std::shared_ptr<const analysis::ResponseFil
   file->response = std::move(response);
   file->stage = ViewedFile::Stage::Analysing;
   rememberRecent(file->path);
-  updateTraces();
+  scheduleUpdate();
 }
 
 void ViewerWindow::fileRefused(int job, const QString& message) {
@@ -241,7 +145,7 @@ void ViewerWindow::spectraArrived(int job,
   ViewedFile* file = fileOfJob(job);
   if (!file) return;
   file->spectra = std::move(spectra);
-  updateTraces();
+  scheduleUpdate();
 }
 
 void ViewerWindow::analysisArrived(int job, std::shared_ptr<const FileAnalysis> analysis) {
@@ -250,14 +154,14 @@ void ViewerWindow::analysisArrived(int job, std::shared_ptr<const FileAnalysis> 
   file->analysis = std::move(analysis);
   file->stage = ViewedFile::Stage::Analysed;
   updateBandChoice();
-  updateTraces();
+  scheduleUpdate();
 }
 
 void ViewerWindow::analysisStopped(int job) {
   ViewedFile* file = fileOfJob(job);
   if (!file) return;
   file->stage = ViewedFile::Stage::Stopped;
-  updateTraces();
+  scheduleUpdate();
 }
 
 void ViewerWindow::showProgress(double done) {
@@ -267,7 +171,14 @@ void ViewerWindow::showProgress(double done) {
   progress_->setValue(static_cast<int>(done * 1000.0));
 }
 
+void ViewerWindow::scheduleUpdate() {
+  if (updatePending_) return;
+  updatePending_ = true;
+  QTimer::singleShot(0, this, &ViewerWindow::updateTraces);
+}
+
 void ViewerWindow::updateTraces() {
+  updatePending_ = false;
   std::vector<Trace> traces = tracesOf(files_);
   waveform_->setTraces(traces);
   decay_->setTraces(traces);
@@ -289,8 +200,7 @@ void ViewerWindow::updateBandChoice() {
   bands.erase(std::unique(bands.begin(), bands.end()), bands.end());
 
   bandChoice_->clear();
-  for (const int band : bands)
-    bandChoice_->addItem(bandName(analysis::octave_bands()[band]), band);
+  for (const int band : bands) bandChoice_->addItem(bandName(analysis::octave_bands()[band]), band);
   bandChoice_->addItem(bandName(std::nullopt), -1);
   bandChoice_->setEnabled(true);
   const int index = bandChoice_->findData(chosen ? *chosen : -1);
@@ -303,36 +213,15 @@ void ViewerWindow::updateBandChoice() {
 void ViewerWindow::updateTitle() {
   QStringList names;
   for (const ViewedFile& file : files_) names.append(QFileInfo(file.path).fileName());
-  setWindowTitle(names.isEmpty() ? kProgramName
-                                 : kProgramName + QStringLiteral(" - ") +
-                                       names.join(QStringLiteral(", ")));
+  setWindowTitle(names.isEmpty()
+                     ? kProgramName
+                     : kProgramName + QStringLiteral(" - ") + names.join(QStringLiteral(", ")));
 }
 
 void ViewerWindow::rememberRecent(const QString& path) {
   recent_ = withRecent(recent_, recentEntry(path, QDir::currentPath()));
   edge_.storeRecentFiles(recent_);
   updateRecentMenu();
-}
-
-void ViewerWindow::updateRecentMenu() {
-  recentMenu_->clear();
-  for (int i = 0; i < recent_.size(); ++i) {
-    const QString path = recent_[i];
-    QAction* action = recentMenu_->addAction(
-        QStringLiteral("&%1 %2").arg(i + 1 < 10 ? QString::number(i + 1) : QStringLiteral("1&0"),
-                                     QFileInfo(path).fileName()),
-        this, [this, path] { openFiles({path}); });
-    action->setToolTip(path);
-    action->setStatusTip(path);
-  }
-  recentMenu_->addSeparator();
-  QAction* clear = recentMenu_->addAction(QStringLiteral("&Clear List"), this, [this] {
-    recent_.clear();
-    edge_.storeRecentFiles(recent_);
-    // Not at once: the menu's actions, this one included, are deleted then.
-    QTimer::singleShot(0, this, &ViewerWindow::updateRecentMenu);
-  });
-  clear->setEnabled(!recent_.isEmpty());
 }
 
 void ViewerWindow::tell(const ViewerMessage& message) {
@@ -382,7 +271,8 @@ void ViewerWindow::exportTableAsCsv() {
   const bool analysed = std::any_of(traces.begin(), traces.end(),
                                     [](const Trace& trace) { return trace.channelAnalysis(); });
   if (!analysed) {
-    tell({kProgramName, QStringLiteral("No file has been analysed yet: there is no table to export."),
+    tell({kProgramName,
+          QStringLiteral("No file has been analysed yet: there is no table to export."),
           ViewerMessage::Icon::Information});
     return;
   }
@@ -391,7 +281,8 @@ void ViewerWindow::exportTableAsCsv() {
 
 void ViewerWindow::writeExport(ExportKind kind, const QString& suggestedName,
                                const std::function<QByteArray()>& bytes) {
-  const QString base = files_.empty() ? kProgramName : QFileInfo(files_.front().path).completeBaseName();
+  const QString base =
+      files_.empty() ? kProgramName : QFileInfo(files_.front().path).completeBaseName();
   const QString path =
       edge_.chooseExportFile(kind, base + u'-' + suggestedName + u'.' + suffixOf(kind));
   if (path.isEmpty()) return;

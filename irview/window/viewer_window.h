@@ -55,7 +55,8 @@ class ViewerWindow : public QMainWindow {
   void openFiles(const QStringList& paths);
 
   const std::vector<ViewedFile>& files() const { return files_; }
-  // True while a file named to openFiles has not been read or refused.
+  // True while a file named to openFiles has not been read or refused, or
+  // what has arrived is not yet in the plots.
   bool reading() const;
   AnalysisRunner& runner() { return runner_; }
   WaveformPlot* waveformPlot() const { return waveform_; }
@@ -99,7 +100,10 @@ class ViewerWindow : public QMainWindow {
   void analysisArrived(int job, std::shared_ptr<const FileAnalysis> analysis);
   void analysisStopped(int job);
   void showProgress(double done);
-  // Gives the plots and the table the traces as they now are.
+  // Gives the plots and the table the traces as they now are; scheduled
+  // once for what arrives together (both files of a pair read, say), so
+  // that the plots are made again once.
+  void scheduleUpdate();
   void updateTraces();
   void updateBandChoice();
   void updateTitle();
@@ -119,6 +123,7 @@ class ViewerWindow : public QMainWindow {
   QStringList recent_;
   QList<ViewerMessage> pendingMessages_;
   bool telling_ = false;
+  bool updatePending_ = false;
 
   QTabWidget* pages_ = nullptr;
   WaveformPlot* waveform_ = nullptr;

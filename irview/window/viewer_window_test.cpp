@@ -49,9 +49,10 @@ bool waitFor(const std::function<bool()>& done, int milliseconds = 60000) {
 QStringList legend(ViewerWindow& window, ViewerWindow::Page page) {
   window.showPage(page);
   QTest::qWait(50);
-  const TracePlot* plot = page == ViewerWindow::Page::Waveform ? static_cast<TracePlot*>(window.waveformPlot())
-                          : page == ViewerWindow::Page::Decay  ? static_cast<TracePlot*>(window.decayPlot())
-                                                               : static_cast<TracePlot*>(window.spectrumPlot());
+  const TracePlot* plot =
+      page == ViewerWindow::Page::Waveform ? static_cast<TracePlot*>(window.waveformPlot())
+      : page == ViewerWindow::Page::Decay  ? static_cast<TracePlot*>(window.decayPlot())
+                                           : static_cast<TracePlot*>(window.spectrumPlot());
   QStringList names;
   for (QLegendMarker* marker : plot->chart()->legend()->markers())
     if (marker->isVisible()) names.append(marker->label());
@@ -61,8 +62,10 @@ QStringList legend(ViewerWindow& window, ViewerWindow::Page page) {
 class ViewerWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    left = write("left.tim", testing::timFileBytes(testing::decayingNoise(48000, 0.4, 24000, 1), 48000));
-    right = write("right.tim", testing::timFileBytes(testing::decayingNoise(48000, 0.3, 24000, 2), 48000));
+    left = write("left.tim",
+                 testing::timFileBytes(testing::decayingNoise(48000, 0.4, 24000, 1), 48000));
+    right = write("right.tim",
+                  testing::timFileBytes(testing::decayingNoise(48000, 0.3, 24000, 2), 48000));
     hall = write("hall.wav", testing::waveFileBytes({testing::decayingNoise(44100, 0.5, 22050, 3),
                                                      testing::decayingNoise(44100, 0.5, 22050, 4)},
                                                     44100));
@@ -79,7 +82,9 @@ class ViewerWindowTest : public ::testing::Test {
   bool analysed() {
     return waitFor([this] { return !window->runner().busy() && !window->reading(); });
   }
-  QAction* action(const char* name) { return window->findChild<QAction*>(QString::fromLatin1(name)); }
+  QAction* action(const char* name) {
+    return window->findChild<QAction*>(QString::fromLatin1(name));
+  }
 
   QTemporaryDir folder;
   QString left, right, hall, damaged;
@@ -96,8 +101,10 @@ TEST_F(ViewerWindowTest, FilesAreOverlaidWaveformFirstAndTheirAnalysisWhenItArri
 
   ASSERT_TRUE(analysed());
   EXPECT_TRUE(edge.messages.isEmpty());
-  EXPECT_EQ(legend(*window, ViewerWindow::Page::Decay), legend(*window, ViewerWindow::Page::Waveform));
-  EXPECT_EQ(legend(*window, ViewerWindow::Page::Spectrum), legend(*window, ViewerWindow::Page::Waveform));
+  EXPECT_EQ(legend(*window, ViewerWindow::Page::Decay),
+            legend(*window, ViewerWindow::Page::Waveform));
+  EXPECT_EQ(legend(*window, ViewerWindow::Page::Spectrum),
+            legend(*window, ViewerWindow::Page::Waveform));
   QTableWidget* table = window->parametersPage()->table();
   EXPECT_EQ(table->rowCount(), 4 * 8);
   EXPECT_EQ(table->item(0, 0)->text(), "left.tim");
@@ -105,8 +112,8 @@ TEST_F(ViewerWindowTest, FilesAreOverlaidWaveformFirstAndTheirAnalysisWhenItArri
   EXPECT_EQ(table->rowSpan(8, 0), 8);
   EXPECT_EQ(table->item(2, 1)->text(), "T30 (s)");
   EXPECT_EQ(table->horizontalHeaderItem(table->columnCount() - 1)->text(), "all");
-  EXPECT_TRUE(window->parametersPage()->details()->toPlainText().contains(
-      "WAVE (16-bit PCM), 2 channels"));
+  EXPECT_TRUE(
+      window->parametersPage()->details()->toPlainText().contains("WAVE (16-bit PCM), 2 channels"));
   EXPECT_FALSE(window->findChild<QProgressBar*>("progress")->isVisible());
 
   // The band and smoothing choices reach the plots.
@@ -199,7 +206,8 @@ TEST_F(ViewerWindowTest, PlotsExportAsPngAndSvgAndTheTableAsCsv) {
   EXPECT_GE(png.width(), window->decayPlot()->view()->width());
   EXPECT_TRUE(edge.written["/out/decay.svg"].contains("<svg"));
   const QList<QByteArray> csv = edge.written["/out/table.csv"].split('\n');
-  EXPECT_EQ(csv[0], "file,channel,band_hz,edt_s,t20_s,t30_s,c50_db,c80_db,d50,ts_ms,pnr_db,missing");
+  EXPECT_EQ(csv[0],
+            "file,channel,band_hz,edt_s,t20_s,t30_s,c50_db,c80_db,d50,ts_ms,pnr_db,missing");
   EXPECT_TRUE(csv[1].startsWith(left.toUtf8() + ",1,"));
   // The unfiltered response of the right channel: no band.
   EXPECT_TRUE(std::any_of(csv.begin(), csv.end(), [this](const QByteArray& line) {
@@ -221,8 +229,8 @@ TEST_F(ViewerWindowTest, PlotsExportAsPngAndSvgAndTheTableAsCsv) {
 }
 
 TEST_F(ViewerWindowTest, StoppingKeepsTheWaveformsAndSaysSo) {
-  const QString longer = write("long.tim", testing::timFileBytes(
-                                               testing::decayingNoise(96000, 2.0, 960000, 5), 96000));
+  const QString longer = write(
+      "long.tim", testing::timFileBytes(testing::decayingNoise(96000, 2.0, 960000, 5), 96000));
   window->openFiles({longer});
   action("stopAction")->trigger();  // the job reads the file, then stops at its first band
   ASSERT_TRUE(analysed());
