@@ -16,7 +16,7 @@ packages=(
   valgrind
   xvfb xauth xterm xdotool
   # The Debian package (make package) and its tests.
-  dpkg-dev file lintian desktop-file-utils man-db
+  dpkg-dev file lintian desktop-file-utils man-db shared-mime-info
   # The Windows converters (make windows) and their tests under Wine.
   g++-mingw-w64-x86-64 wine wine64
   # The fuzz harnesses (make fuzz) and the sanitizer run (make test-sanitize).
