@@ -34,7 +34,7 @@ trap 'rm -rf "$work"' EXIT
 start_once() {
   # A home of its own: the runs do not touch the user's recent-files list.
   (cd "$work" && HOME=$work XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=xcb \
-   IRVIEW_STARTUP_PROBE=1 "$bin/irview" left.tim right.tim 2>/dev/null)
+   IRVIEW_STARTUP_PROBE=1 timeout 60 "$bin/irview" left.tim right.tim 2>/dev/null)
 }
 
 start_once >/dev/null || true  # warms the file cache; not counted

@@ -35,7 +35,7 @@ class StartupProbe : public QObject {
     if (event->type() == QEvent::Paint && !painted_ && !window_->reading()) {
       painted_ = true;
       printTime("first-paint-ns");
-      if (!window_->runner().busy()) analysed_ = true;  // nothing to analyse
+      if (window_->settled()) analysed_ = true;  // nothing (more) to analyse
       finishWhenDone();
     }
     return QObject::eventFilter(watched, event);
@@ -43,7 +43,7 @@ class StartupProbe : public QObject {
 
  private:
   void checkAnalysed() {
-    if (analysed_ || window_->runner().busy() || window_->reading()) return;
+    if (analysed_ || !window_->settled()) return;
     analysed_ = true;
     printTime("analysed-ns");
     finishWhenDone();

@@ -104,8 +104,10 @@ void ViewerWindow::openFiles(const QStringList& paths) {
   }
 }
 
+bool ViewerWindow::settled() const { return !runner_.busy() && !updatePending_ && !reading(); }
+
 bool ViewerWindow::reading() const {
-  return updatePending_ || std::any_of(files_.begin(), files_.end(), [](const ViewedFile& file) {
+  return readPending_ || std::any_of(files_.begin(), files_.end(), [](const ViewedFile& file) {
            return file.stage == ViewedFile::Stage::Reading;
          });
 }
@@ -122,6 +124,7 @@ void ViewerWindow::fileRead(int job, std::shared_ptr<const analysis::ResponseFil
   file->response = std::move(response);
   file->stage = ViewedFile::Stage::Analysing;
   rememberRecent(file->path);
+  readPending_ = true;
   scheduleUpdate();
 }
 
@@ -179,6 +182,7 @@ void ViewerWindow::scheduleUpdate() {
 
 void ViewerWindow::updateTraces() {
   updatePending_ = false;
+  readPending_ = false;
   std::vector<Trace> traces = tracesOf(files_);
   waveform_->setTraces(traces);
   decay_->setTraces(traces);

@@ -56,8 +56,11 @@ class ViewerWindow : public QMainWindow {
 
   const std::vector<ViewedFile>& files() const { return files_; }
   // True while a file named to openFiles has not been read or refused, or
-  // what has arrived is not yet in the plots.
+  // a waveform read is not yet in the plots.
   bool reading() const;
+  // True when nothing is being read or analysed and everything that has
+  // arrived is in the plots and the table.
+  bool settled() const;
   AnalysisRunner& runner() { return runner_; }
   WaveformPlot* waveformPlot() const { return waveform_; }
   DecayPlot* decayPlot() const { return decay_; }
@@ -124,6 +127,7 @@ class ViewerWindow : public QMainWindow {
   QList<ViewerMessage> pendingMessages_;
   bool telling_ = false;
   bool updatePending_ = false;
+  bool readPending_ = false;  // a file read since the last update
 
   QTabWidget* pages_ = nullptr;
   WaveformPlot* waveform_ = nullptr;

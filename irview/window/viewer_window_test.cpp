@@ -80,7 +80,7 @@ class ViewerWindowTest : public ::testing::Test {
     return path;
   }
   bool analysed() {
-    return waitFor([this] { return !window->runner().busy() && !window->reading(); });
+    return waitFor([this] { return window->settled(); });
   }
   QAction* action(const char* name) {
     return window->findChild<QAction*>(QString::fromLatin1(name));
