@@ -58,7 +58,7 @@ TEST(ReadTim, ReadsHeadSamplesAndTrailer) {
 }
 
 #ifdef ANALYSIS_AUDIO_FILES
-// Every container and sample encoding the issue names, through the audio
+// Every container and sample encoding irinfo promises to read, through the audio
 // reader: the format named, the rate and channels kept, the samples within
 // the encoding's quantisation.
 TEST(ReadAudio, ReadsEveryContainerAndEncoding) {
