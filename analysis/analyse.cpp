@@ -119,7 +119,8 @@ void analyse_signal(BandAnalysis& r, std::vector<double>& energy, double rate, b
   for (double& e : energy) e *= e;
   if (keep_curves) {
     r.curves.level_db.resize(energy.size());
-    for (std::size_t i = 0; i < energy.size(); ++i) r.curves.level_db[i] = curve_db(level_db(energy[i]));
+    for (std::size_t i = 0; i < energy.size(); ++i)
+      r.curves.level_db[i] = curve_db(level_db(energy[i]));
   }
 
   const std::optional<Onset> onset = find_onset(energy, rate);

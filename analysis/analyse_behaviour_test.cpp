@@ -103,8 +103,10 @@ TEST(AnalyseMissing, DecayTimesNeedTheirDecayRange) {
     EXPECT_FALSE(only_noise.parameters[p].missing.empty());
   }
 
-  const BandAnalysis zeros = analyse_band(std::vector<float>(1000, 0.0f), rate, std::nullopt, false);
-  for (Parameter p : kParameters) EXPECT_EQ(zeros.parameters[p].missing, "the channel holds only zeros");
+  const BandAnalysis zeros =
+      analyse_band(std::vector<float>(1000, 0.0f), rate, std::nullopt, false);
+  for (Parameter p : kParameters)
+    EXPECT_EQ(zeros.parameters[p].missing, "the channel holds only zeros");
 }
 
 // Any samples, however few or odd, give for every parameter either a
@@ -169,7 +171,8 @@ TEST(AnalyseCurves, LevelDecayAndFitLineAgree) {
   EXPECT_EQ(a.curves.decay_db.size(), truncation);
   EXPECT_FLOAT_EQ(a.curves.decay_db[onset], 0.0f);
   EXPECT_GT(a.curves.decay_db[onset / 2], 0.0f);
-  EXPECT_NEAR(a.curves.level_db[static_cast<std::size_t>(std::llround(a.peak_s * rate))], a.peak_db, 1e-4);
+  EXPECT_NEAR(a.curves.level_db[static_cast<std::size_t>(std::llround(a.peak_s * rate))], a.peak_db,
+              1e-4);
   const DecayFit& t30 = *a.fits[2];
   EXPECT_DOUBLE_EQ(t30.range.bottom_db, -35.0);
   for (double t = t30.start_s; t < t30.end_s; t += 0.01) {

@@ -35,7 +35,8 @@ class Worst {
   void print(const char* title) const {
     std::printf("%s: worst case per parameter (error / tolerance)\n", title);
     for (const auto& [what, e] : entries_) {
-      std::printf("  %-9s %8.4f / %-6.4g %s\n", what.c_str(), e.error, e.tolerance, e.where.c_str());
+      std::printf("  %-9s %8.4f / %-6.4g %s\n", what.c_str(), e.error, e.tolerance,
+                  e.where.c_str());
     }
   }
 
@@ -57,8 +58,8 @@ void check_presence(const BandAnalysis& r, double decay_range_db, const std::str
     if (decay_range_db >= needed + 3.0) {
       EXPECT_TRUE(v.value) << parameter_label(p) << " missing at " << where << ": " << v.missing;
     } else if (decay_range_db <= needed - 3.0) {
-      EXPECT_FALSE(v.value) << parameter_label(p) << " given at " << where << " with a decay range of "
-                            << decay_range_db << " dB";
+      EXPECT_FALSE(v.value) << parameter_label(p) << " given at " << where
+                            << " with a decay range of " << decay_range_db << " dB";
       EXPECT_FALSE(v.missing.empty());
     }
     EXPECT_NE(v.value.has_value(), !v.missing.empty()) << where;
@@ -103,13 +104,13 @@ struct Case {
 };
 
 std::string describe(const Case& c, const char* what) {
+  const std::string noise =
+      c.noise_below_peak_db == kNoNoise
+          ? "none"
+          : std::to_string(static_cast<int>(c.noise_below_peak_db)) + " dB below the peak";
   char text[128];
-  std::snprintf(text, sizeof text, "%.0f Hz, delay %.0f ms, noise %s%s, %s", c.rate,
-                c.delay_s * 1000, c.noise_below_peak_db == kNoNoise ? "none" : "",
-                c.noise_below_peak_db == kNoNoise
-                    ? ""
-                    : (std::to_string(static_cast<int>(c.noise_below_peak_db)) + " dB below the peak").c_str(),
-                what);
+  std::snprintf(text, sizeof text, "%.0f Hz, delay %.0f ms, noise %s, %s", c.rate,
+                c.delay_s * 1000, noise.c_str(), what);
   return text;
 }
 
@@ -130,9 +131,9 @@ double band_t60(const OctaveBand& b) {
 // one realisation to the next; 20 dB lower, by 0.07 %.
 TEST(AnalyseBands, DecayingTonesGiveTheirDecayInEveryBand) {
   const Case cases[] = {
-      {44100, 0.0, kNoNoise, 0},  {44100, 0.02, 40, 0},  {44100, 0.05, 60, 0}, {44100, 0.1, 80, 0},
-      {48000, 0.01, kNoNoise, 0}, {48000, 0.0, 40, 0},   {48000, 0.1, 60, 0},  {48000, 0.025, 80, 0},
-      {96000, 0.05, kNoNoise, 0}, {96000, 0.1, 40, 0},   {96000, 0.0, 60, 0},  {96000, 0.01, 80, 0}};
+      {44100, 0.0, kNoNoise, 0},  {44100, 0.02, 40, 0}, {44100, 0.05, 60, 0}, {44100, 0.1, 80, 0},
+      {48000, 0.01, kNoNoise, 0}, {48000, 0.0, 40, 0},  {48000, 0.1, 60, 0},  {48000, 0.025, 80, 0},
+      {96000, 0.05, kNoNoise, 0}, {96000, 0.1, 40, 0},  {96000, 0.0, 60, 0},  {96000, 0.01, 80, 0}};
   Worst worst;
   for (const Case& c : cases) {
     const std::vector<OctaveBand> bands = bands_for_rate(c.rate);
@@ -186,7 +187,8 @@ TEST(AnalyseUnfiltered, DecayingNoiseGivesItsDecay) {
   Worst worst;
   std::uint64_t seed = 1;
   for (const Case& c : cases) {
-    const std::string where = describe(c, ("T " + std::to_string(c.t60_s).substr(0, 3) + " s").c_str());
+    const std::string where =
+        describe(c, ("T " + std::to_string(c.t60_s).substr(0, 3) + " s").c_str());
     std::vector<float> response =
         testing::decaying_noise(c.rate, c.delay_s + 1.6 * c.t60_s, c.delay_s, c.t60_s, ++seed);
     const double noise = c.noise_below_peak_db == kNoNoise

@@ -2,14 +2,15 @@
 // analysis on what they accept. The first byte picks the name: "fuzz.tim"
 // (read as a .TIM file whatever its tag) or "fuzz.wav" by its lowest bit,
 // and by the next whether the analysis covers the octave bands or only the
-// unfiltered response; the rest is the file. A file is either refused with one message line that names it, or
-// read with values that hold together: channels of equal length within the
-// limits, a sampling rate in range, finite samples not all zero; a .TIM
-// file's samples bit for bit as the bytes hold them and its head and
-// trailer as the writer encodes them; an audio file's samples the same
-// after a round trip through a float WAVE file. The analysis then gives
-// every parameter a finite value or a reason, never both, with decay
-// times above zero, D50 within 0..1 and C50 agreeing with D50.
+// unfiltered response; the rest is the file. A file is either refused with
+// one message line that names it, or read with values that hold together:
+// channels of equal length within the limits, a sampling rate in range,
+// finite samples not all zero; a .TIM file's samples bit for bit as the
+// bytes hold them and its head and trailer as the writer encodes them; an
+// audio file's samples the same after a round trip through a float WAVE
+// file. The analysis then gives every parameter a finite value or a
+// reason, never both, with decay times above zero, D50 within 0..1 and C50
+// agreeing with D50.
 #include <bit>
 #include <cmath>
 #include <cstddef>
@@ -36,14 +37,15 @@ constexpr std::size_t kAnalysedPoints = 1024;
 void check_tim(std::span<const std::uint8_t> bytes, const analysis::ResponseFile& f) {
   FUZZ_REQUIRE(f.channels.size() == 1);
   const std::vector<float>& samples = f.channels[0];
-  const auto head = formats::encode_tim_head(
-      {f.tim->acquisition_mode, f.tim->sample_interval_ms, static_cast<std::int32_t>(samples.size())});
+  const auto head = formats::encode_tim_head({f.tim->acquisition_mode, f.tim->sample_interval_ms,
+                                              static_cast<std::int32_t>(samples.size())});
   FUZZ_REQUIRE(std::memcmp(head.data() + 4, bytes.data() + 4, head.size() - 4) == 0);
   for (std::size_t i = 0; i < samples.size(); ++i) {
     FUZZ_REQUIRE(std::bit_cast<std::uint32_t>(samples[i]) ==
                  formats::load_u32le(bytes.data() + formats::kTimHeadSize + 4 * i));
   }
-  const std::size_t trailer = formats::tim_trailer_offset(static_cast<std::int32_t>(samples.size()));
+  const std::size_t trailer =
+      formats::tim_trailer_offset(static_cast<std::int32_t>(samples.size()));
   FUZZ_REQUIRE(f.tim->has_trailer == (bytes.size() >= trailer + formats::kTimTrailerSize));
   if (f.tim->has_trailer) {
     const formats::TimTrailerInfo info =
@@ -94,7 +96,8 @@ void check_analysis(const analysis::ResponseFile& f, bool bands) {
       const auto& c50 = r.parameters[Parameter::kC50].value;
       if (d50) FUZZ_REQUIRE(*d50 > 0.0 && *d50 <= 1.0);
       if (d50 && c50 && *d50 < 0.999) {
-        FUZZ_REQUIRE(std::fabs(*c50 - 10.0 * std::log10(*d50 / (1.0 - *d50))) < 1e-6 * (1.0 + std::fabs(*c50)));
+        FUZZ_REQUIRE(std::fabs(*c50 - 10.0 * std::log10(*d50 / (1.0 - *d50))) <
+                     1e-6 * (1.0 + std::fabs(*c50)));
       }
     }
   }

@@ -41,7 +41,9 @@ class Output {
   void report(std::string_view text) {
     if (!text.empty()) terminal_.write_out(text);
   }
-  void message(std::string_view text) { terminal_.write_err("irinfo: " + std::string(text) + "\n"); }
+  void message(std::string_view text) {
+    terminal_.write_err("irinfo: " + std::string(text) + "\n");
+  }
 
  private:
   console::Terminal& terminal_;

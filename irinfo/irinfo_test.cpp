@@ -52,12 +52,13 @@ class Files : public ::testing::Test {
     tim = (dir / "left.tim").string();
     formats::write_bytes(tim, analysis::testing::tim_file_bytes(r, 44100, 32768));
     zeros = (dir / "zeros.tim").string();
-    formats::write_bytes(zeros, analysis::testing::tim_file_bytes(std::vector<float>(10, 0.0f), 44100, 2048));
+    formats::write_bytes(
+        zeros, analysis::testing::tim_file_bytes(std::vector<float>(10, 0.0f), 44100, 2048));
     missing = (dir / "missing.wav").string();
     std::vector<float> right = analysis::testing::decaying_noise(48000, 0.6, 0.0, 0.3, 23);
     analysis::testing::add_noise_floor(right, 70, 24);
-    const auto bytes = analysis::encode_audio({right, right}, 48000, analysis::AudioContainer::kWave,
-                                              analysis::AudioEncoding::kPcm24);
+    const auto bytes = analysis::encode_audio(
+        {right, right}, 48000, analysis::AudioContainer::kWave, analysis::AudioEncoding::kPcm24);
     wave = (dir / "take.wav").string();
     if (!bytes.empty()) formats::write_bytes(wave, bytes);
   }
@@ -146,7 +147,8 @@ TEST_F(Files, CsvAndJsonHoldOneRecordPerFileChannelAndBand) {
   EXPECT_EQ(r.out.substr(r.out.size() - 4), "}\n]\n");
   EXPECT_EQ(lines(r.out), 2 + records);
   std::size_t unfiltered = 0;
-  for (std::size_t at = 0; (at = r.out.find("\"band_hz\": null", at)) != std::string::npos; ++at) ++unfiltered;
+  for (std::size_t at = 0; (at = r.out.find("\"band_hz\": null", at)) != std::string::npos; ++at)
+    ++unfiltered;
   EXPECT_EQ(unfiltered, audio ? 3u : 1u);
 }
 

@@ -24,10 +24,12 @@ namespace irinfo {
 // "file,channel,band_hz,edt_s,...,pnr_db,missing\n"
 std::string csv_header();
 // The CSV lines of one file, each ending with LF.
-std::string csv_records(std::string_view file, const std::vector<analysis::ChannelAnalysis>& channels);
+std::string csv_records(std::string_view file,
+                        const std::vector<analysis::ChannelAnalysis>& channels);
 // The JSON objects of one file, one a line, separated by ",\n", without the
 // array's brackets and without a line end after the last.
-std::string json_records(std::string_view file, const std::vector<analysis::ChannelAnalysis>& channels);
+std::string json_records(std::string_view file,
+                         const std::vector<analysis::ChannelAnalysis>& channels);
 
 // A JSON string literal of the text: quotes, backslashes and control
 // characters escaped; bytes that are not UTF-8 become U+FFFD, so the output

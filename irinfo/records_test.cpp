@@ -19,7 +19,8 @@ TEST(JsonString, EscapesAndKeepsEveryOutputValid) {
       {"left.tim", "\"left.tim\""},
       {"a \"b\" \\c", "\"a \\\"b\\\" \\\\c\""},
       {"line\nbreak\ttab\x01\x7f", "\"line\\nbreak\\ttab\\u0001\\u007f\""},
-      {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x8E\xB5", "\"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x8E\xB5\""},
+      {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x8E\xB5",
+       "\"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x8E\xB5\""},
       // Bytes that start no UTF-8 character: a lone continuation, an
       // overlong form, a cut sequence, a surrogate, a stray 0xFF.
       {"\x80|\xC0\x80|\xE2\x82|\xED\xA0\x80|\xFF",
@@ -45,7 +46,8 @@ TEST(Records, CsvAndJsonOfOneChannel) {
   low.band = analysis::octave_bands()[0];
   low.parameters = analysis::ParameterSet("the band holds no signal");
   low.parameters.set(Parameter::kPnr, 12.25);
-  low.parameters.set_missing(Parameter::kT30, "decay range 30.0 dB above the noise floor, T30 needs 45.0 dB");
+  low.parameters.set_missing(Parameter::kT30,
+                             "decay range 30.0 dB above the noise floor, T30 needs 45.0 dB");
   BandAnalysis all;
   for (Parameter p : analysis::kParameters) all.parameters.set(p, 1.0 + static_cast<int>(p));
   channel.results = {low, all};
@@ -59,18 +61,21 @@ TEST(Records, CsvAndJsonOfOneChannel) {
             "signal; d50: the band holds no signal; ts_ms: the band holds no signal\"\n"
             "\"a,\"\"b\"\".tim\",1,,1,2,3,4,5,6,7,8,\n");
   const std::string json = json_records("x.wav", {channel, channel});
-  EXPECT_EQ(json.substr(0, json.find('\n')),
-            "  {\"file\": \"x.wav\", \"channel\": 1, \"band_hz\": 31.5, \"edt_s\": null, "
-            "\"t20_s\": null, \"t30_s\": null, \"c50_db\": null, \"c80_db\": null, \"d50\": null, "
-            "\"ts_ms\": null, \"pnr_db\": 12.25, \"missing\": {\"edt_s\": \"the band holds no "
-            "signal\", \"t20_s\": \"the band holds no signal\", \"t30_s\": \"decay range 30.0 "
-            "dB above the noise floor, T30 needs 45.0 dB\", \"c50_db\": \"the band holds no signal\", "
-            "\"c80_db\": \"the band holds no signal\", \"d50\": \"the band holds no signal\", "
-            "\"ts_ms\": \"the band holds no signal\"}},");
-  EXPECT_NE(json.find("\"ts_ms\": \"the band holds no signal\"}},\n  {\"file\": \"x.wav\", \"channel\": 1, "
-                      "\"band_hz\": null, \"edt_s\": 1, \"t20_s\": 2, \"t30_s\": 3, \"c50_db\": 4, "
-                      "\"c80_db\": 5, \"d50\": 6, \"ts_ms\": 7, \"pnr_db\": 8, \"missing\": {}},\n"),
-            std::string::npos)
+  EXPECT_EQ(
+      json.substr(0, json.find('\n')),
+      "  {\"file\": \"x.wav\", \"channel\": 1, \"band_hz\": 31.5, \"edt_s\": null, "
+      "\"t20_s\": null, \"t30_s\": null, \"c50_db\": null, \"c80_db\": null, \"d50\": null, "
+      "\"ts_ms\": null, \"pnr_db\": 12.25, \"missing\": {\"edt_s\": \"the band holds no "
+      "signal\", \"t20_s\": \"the band holds no signal\", \"t30_s\": \"decay range 30.0 "
+      "dB above the noise floor, T30 needs 45.0 dB\", \"c50_db\": \"the band holds no signal\", "
+      "\"c80_db\": \"the band holds no signal\", \"d50\": \"the band holds no signal\", "
+      "\"ts_ms\": \"the band holds no signal\"}},");
+  EXPECT_NE(
+      json.find(
+          "\"ts_ms\": \"the band holds no signal\"}},\n  {\"file\": \"x.wav\", \"channel\": 1, "
+          "\"band_hz\": null, \"edt_s\": 1, \"t20_s\": 2, \"t30_s\": 3, \"c50_db\": 4, "
+          "\"c80_db\": 5, \"d50\": 6, \"ts_ms\": 7, \"pnr_db\": 8, \"missing\": {}},\n"),
+      std::string::npos)
       << json;
   EXPECT_NE(json.find("\"channel\": 2, \"band_hz\": null"), std::string::npos);
   EXPECT_EQ(json.back(), '}');

@@ -81,7 +81,8 @@ std::string facts_text(std::string_view name, const analysis::ResponseFile& file
 
 std::string channel_table(std::size_t channel, const analysis::ChannelAnalysis& analysis) {
   std::string out = format("  %-10s", ("channel " + std::to_string(channel)).c_str());
-  for (const BandAnalysis& r : analysis.results) out += format("%*s", kColumn, column_label(r).c_str());
+  for (const BandAnalysis& r : analysis.results)
+    out += format("%*s", kColumn, column_label(r).c_str());
   out += "\n";
   for (Parameter p : analysis::kParameters) {
     out += format("  %-4s%-6s", std::string(analysis::parameter_label(p)).c_str(),

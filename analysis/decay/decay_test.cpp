@@ -55,7 +55,8 @@ TEST(NoiseFloor, FindsTheFloorAndWhereTheDecayMeetsIt) {
   }
   // Without a floor the decay runs to the end: nothing is truncated.
   std::vector<double> e(20000);
-  for (std::size_t n = 0; n < e.size(); ++n) e[n] = std::pow(10.0, slope_db * static_cast<double>(n) / 10);
+  for (std::size_t n = 0; n < e.size(); ++n)
+    e[n] = std::pow(10.0, slope_db * static_cast<double>(n) / 10);
   const NoiseFloor f = find_noise_floor(e, 0, rate, 0.01);
   ASSERT_TRUE(f.decay_found);
   EXPECT_FALSE(f.floor_reached);

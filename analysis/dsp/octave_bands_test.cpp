@@ -16,9 +16,11 @@ TEST(OctaveBands, BaseTenMidBandsAndEdges) {
   EXPECT_NEAR(bands[9].centre_hz, 15848.93, 1e-2);
   for (const OctaveBand& b : bands) {
     EXPECT_NEAR(b.upper_hz / b.lower_hz, kOctaveRatio, 1e-12);
-    EXPECT_NEAR(b.lower_hz * b.upper_hz, b.centre_hz * b.centre_hz, 1e-9 * b.centre_hz * b.centre_hz);
+    EXPECT_NEAR(b.lower_hz * b.upper_hz, b.centre_hz * b.centre_hz,
+                1e-9 * b.centre_hz * b.centre_hz);
     if (b.index > 0) {
-      EXPECT_NEAR(b.lower_hz, bands[static_cast<std::size_t>(b.index - 1)].upper_hz, 1e-9 * b.lower_hz);
+      EXPECT_NEAR(b.lower_hz, bands[static_cast<std::size_t>(b.index - 1)].upper_hz,
+                  1e-9 * b.lower_hz);
     }
   }
   EXPECT_EQ(band_label(bands[0]), "31.5");

@@ -50,13 +50,16 @@ Spectrum magnitude_spectrum(std::span<const float> response, double sample_rate_
   fft.forward(padded, bins);
   s.bin_hz = sample_rate_hz / static_cast<double>(n);
   s.level_db.resize(bins.size());
-  for (std::size_t k = 0; k < bins.size(); ++k) s.level_db[k] = to_db(std::norm(std::complex<double>(bins[k])));
+  for (std::size_t k = 0; k < bins.size(); ++k)
+    s.level_db[k] = to_db(std::norm(std::complex<double>(bins[k])));
   return s;
 }
 
 Spectrum smooth_spectrum(const Spectrum& spectrum, Smoothing smoothing) {
   if (smoothing == Smoothing::kNone || spectrum.level_db.size() < 2) return spectrum;
-  const double b = smoothing == Smoothing::kOctave ? 1.0 : smoothing == Smoothing::kThirdOctave ? 3.0 : 6.0;
+  const double b = smoothing == Smoothing::kOctave        ? 1.0
+                   : smoothing == Smoothing::kThirdOctave ? 3.0
+                                                          : 6.0;
   const double ratio = std::pow(2.0, 1.0 / (2.0 * b));
   const std::size_t count = spectrum.level_db.size();
   std::vector<double> power(count);
@@ -65,7 +68,8 @@ Spectrum smooth_spectrum(const Spectrum& spectrum, Smoothing smoothing) {
   Spectrum out = spectrum;
   for (std::size_t k = 1; k < count; ++k) {
     const double at = static_cast<double>(k);
-    const auto lo = std::max<std::size_t>(1, static_cast<std::size_t>(std::ceil(at / ratio - 1e-9)));
+    const auto lo =
+        std::max<std::size_t>(1, static_cast<std::size_t>(std::ceil(at / ratio - 1e-9)));
     const auto hi = std::min(count - 1, static_cast<std::size_t>(std::floor(at * ratio + 1e-9)));
     out.level_db[k] = to_db(sums.sum(lo, hi) / static_cast<double>(hi - lo + 1));
   }

@@ -1,8 +1,10 @@
 // The analysis's one contact with the audio library (libsndfile): decoding
-// an audio file held in memory, and encoding one (for tests and for the
-// fuzz corpus). Built without the library (ANALYSIS_AUDIO_FILES off, the
+// an audio file held in memory, and encoding one (for the tests and the
+// fuzz harness's round trip). Built without the library (ANALYSIS_AUDIO_FILES off, the
 // default for Windows), decoding refuses every file with kUnavailable and
-// encoding fails.
+// encoding fails. Re-entrant, except that the library keeps the text of a
+// failed open in one static buffer: decode from one thread at a time when
+// the detail of a failure matters.
 #ifndef ANALYSIS_READ_AUDIO_CODEC_H_
 #define ANALYSIS_READ_AUDIO_CODEC_H_
 

@@ -63,7 +63,8 @@ sf_count_t writer_seek(sf_count_t offset, int whence, void* user) {
 sf_count_t writer_read(void* out, sf_count_t count, void* user) {
   auto* w = static_cast<Writer*>(user);
   const auto size = static_cast<sf_count_t>(w->bytes.size());
-  const sf_count_t n = std::clamp<sf_count_t>(count, 0, std::max<sf_count_t>(0, size - w->position));
+  const sf_count_t n =
+      std::clamp<sf_count_t>(count, 0, std::max<sf_count_t>(0, size - w->position));
   if (n > 0) std::memcpy(out, w->bytes.data() + w->position, static_cast<std::size_t>(n));
   w->position += n;
   return n;

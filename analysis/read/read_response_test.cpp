@@ -31,7 +31,8 @@ std::vector<float> ramp(std::size_t n, float scale) {
 
 TEST(ReadTim, ReadsHeadSamplesAndTrailer) {
   const std::vector<float> samples = ramp(2048, 0.7f);
-  const ReadResult r = decode_response(tim_file(samples, 1000.0f / 44100.0f, 2048, true), "left.tim");
+  const ReadResult r =
+      decode_response(tim_file(samples, 1000.0f / 44100.0f, 2048, true), "left.tim");
   ASSERT_TRUE(r.file) << r.message;
   EXPECT_EQ(r.problem, ReadProblem::kNone);
   EXPECT_EQ(r.file->format, "TIM (32-bit float)");
@@ -58,7 +59,7 @@ TEST(ReadTim, ReadsHeadSamplesAndTrailer) {
 }
 
 #ifdef ANALYSIS_AUDIO_FILES
-// Every container and sample encoding the issue names, through the audio
+// Every container and sample encoding irinfo promises to read, through the audio
 // reader: the format named, the rate and channels kept, the samples within
 // the encoding's quantisation.
 TEST(ReadAudio, ReadsEveryContainerAndEncoding) {
@@ -106,7 +107,8 @@ TEST(ReadAudio, ReadsEveryContainerAndEncoding) {
     }
   }
   // FLAC holds no float samples.
-  EXPECT_TRUE(encode_audio(channels, 48000, AudioContainer::kFlac, AudioEncoding::kFloat32).empty());
+  EXPECT_TRUE(
+      encode_audio(channels, 48000, AudioContainer::kFlac, AudioEncoding::kFloat32).empty());
 }
 
 // The WAVE files of an independent project: each is read with values that
@@ -211,7 +213,8 @@ TEST(ReadRefusals, EveryBadFileNamedWithItsReason) {
 
   ReadLimits small;
   small.points = 100;
-  const ReadResult big = decode_response(tim_file(ramp(200, 0.5f), interval, 200, true), "big.tim", small);
+  const ReadResult big =
+      decode_response(tim_file(ramp(200, 0.5f), interval, 200, true), "big.tim", small);
   EXPECT_EQ(big.message, "big.tim: its point count 200 is above 100");
 }
 

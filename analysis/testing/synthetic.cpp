@@ -94,7 +94,8 @@ std::vector<std::uint8_t> tim_bytes(const std::vector<float>& samples, float int
   if (trailer) {
     formats::TimTrailerFields f;
     const double rate = 1000.0 / interval_ms;  // what irgen wrote, for a usable interval
-    f.sampling_rate_hz = rate > 0.0 && rate < 1e9 ? static_cast<std::int32_t>(std::lround(rate)) : 0;
+    f.sampling_rate_hz =
+        rate > 0.0 && rate < 1e9 ? static_cast<std::int32_t>(std::lround(rate)) : 0;
     f.point_count = point_count;
     f.acquisition_mode = 1;
     f.timestamp = " 8/12/2026 16: 5: 0";
