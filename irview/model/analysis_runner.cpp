@@ -51,7 +51,12 @@ void AnalysisRunner::post(std::function<void()> call) {
 }
 
 void AnalysisRunner::readFile(int number, const QString& path, const std::shared_ptr<Job>& job) {
-  analysis::ReadResult result = analysis::read_response_file(path.toStdString());
+  analysis::ReadResult result = [&] {
+    // The audio library keeps the words of a failure in one buffer of its
+    // own: one read at a time, so that each message says its own file's.
+    const std::lock_guard<std::mutex> lock(readMutex_);
+    return analysis::read_response_file(path.toStdString());
+  }();
   if (!result.file) {
     post([this, number, message = QString::fromStdString(result.message)] {
       emit readFailed(number, message);

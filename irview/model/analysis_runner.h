@@ -22,6 +22,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "irview/model/viewed_file.h"
@@ -65,6 +66,7 @@ class AnalysisRunner : public QObject {
   void setProgress(int number, double done);
   void finish(int number);
 
+  std::mutex readMutex_;
   QThreadPool pool_;
   QHash<int, std::shared_ptr<Job>> jobs_;
   int lastNumber_ = 0;
