@@ -138,8 +138,11 @@ double levelAxisBottom(double lowest, double limit) {
   return std::max(std::floor((lowest - 10.0) / 10.0) * 10.0, limit);
 }
 
-double tickInterval(double span) {
-  const double least = span / 12.0;
+double tickInterval(AxisRange range) {
+  const double least = (range.to - range.from) / 12.0;
+  if (!(least > 0.0)) return 1.0;
+  if (least < 1.0 && range.from < 0.0 && range.to > 0.0)
+    return std::exp2(std::ceil(std::log2(least * (1.0 - 1e-9))));
   const double decade = std::pow(10.0, std::floor(std::log10(least)));
   for (const double step : {1.0, 2.0, 5.0, 10.0})
     if (step * decade >= least * (1.0 - 1e-9)) return step * decade;

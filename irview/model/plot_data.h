@@ -61,9 +61,13 @@ QList<QPointF> fitLinePoints(const analysis::DecayFit& fit, double downToDb);
 // down to a multiple of 10, but not below `limit`.
 double levelAxisBottom(double lowest, double limit);
 
-// The distance of the grid lines of a linear axis over `span` (> 0): the
-// smallest 1, 2 or 5 times a power of ten that gives at most 12 intervals.
-double tickInterval(double span);
+// The distance of the grid lines of a linear axis over `range`: the smallest
+// 1, 2 or 5 times a power of ten that gives at most 12 intervals; but when
+// that is below 1 and the range holds 0 between its ends, the smallest
+// power of two that does. The charts add the interval up from a line below
+// the range, so only a binary fraction lands on 0 exactly (ten steps of 0.1
+// from -0.5 give 2.8e-17, which a label shows as such).
+double tickInterval(AxisRange range);
 
 // The range of a frequency axis over responses at these sampling rates:
 // from 10 Hz to the highest Nyquist frequency. nullopt for no rates.

@@ -127,11 +127,28 @@ TEST(AxisRangeTest, LevelBottomsTickIntervalsAndFrequencyRanges) {
     EXPECT_DOUBLE_EQ(levelAxisBottom(c.lowest, c.limit), c.bottom) << "lowest " << c.lowest;
 
   const struct {
-    double span, interval;
-  } ticks[] = {{105.0, 10.0}, {90.0, 10.0},  {0.4, 0.05},     {2.0, 0.2},
-               {120.0, 10.0}, {121.0, 20.0}, {0.0012, 0.0001}};
-  for (const auto& t : ticks)
-    EXPECT_NEAR(tickInterval(t.span), t.interval, t.interval * 1e-12) << "span " << t.span;
+    AxisRange range;
+    double interval;
+  } ticks[] = {{{-100.0, 5.0}, 10.0},
+               {{-60.0, 30.0}, 10.0},
+               {{0.0, 0.4}, 0.05},
+               {{0.0, 120.0}, 10.0},
+               {{-1.0, 120.0}, 20.0},
+               {{1.0, 1.0012}, 0.0001},
+               // Across 0 below 1: binary steps, which add up to 0 exactly.
+               {{-1.0, 1.0}, 0.25},
+               {{-0.3, 0.5}, 0.125},
+               {{-12.0, 3.0}, 2.0}};
+  for (const auto& t : ticks) {
+    const double interval = tickInterval(t.range);
+    EXPECT_NEAR(interval, t.interval, t.interval * 1e-12) << "range " << t.range.from;
+    if (t.range.from < 0.0 && t.range.to > 0.0) {
+      // As the chart adds them: from the line below the range up.
+      double line = -std::floor(-t.range.from / interval) * interval;
+      while (line < 0.0) line += interval;
+      EXPECT_EQ(line, 0.0) << "range " << t.range.from << ": no line at 0";
+    }
+  }
 
   const std::vector<double> rates = {44100.0, 96000.0};
   EXPECT_EQ(frequencyAxisRange(rates), (AxisRange{10.0, 48000.0}));

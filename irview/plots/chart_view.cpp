@@ -44,7 +44,7 @@ void setRange(QAbstractAxis* axis, AxisRange range) {
   } else if (auto* linear = qobject_cast<QValueAxis*>(axis)) {
     // The grid of the new range first: under the old one a far wider range
     // would get thousands of labels, each laid out as rich text.
-    linear->setTickInterval(tickInterval(range.to - range.from));
+    linear->setTickInterval(tickInterval(range));
     linear->setRange(range.from, range.to);
   }
 }
@@ -65,7 +65,7 @@ ChartView::ChartView(QChart* chart, QWidget* parent) : QChartView(chart, parent)
     if (auto* linear = qobject_cast<QValueAxis*>(axis)) {
       linear->setTickType(QValueAxis::TicksDynamic);
       linear->setTickAnchor(0.0);
-      linear->setTickInterval(tickInterval(linear->max() - linear->min()));
+      linear->setTickInterval(tickInterval({linear->min(), linear->max()}));
     }
   }
   setRubberBand(QChartView::NoRubberBand);

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "irview/model/parameter_table.h"
 
@@ -49,6 +50,11 @@ void ParametersPage::showTraces(const std::vector<ViewedFile>& files,
     }
   }
   table_->resizeColumnsToContents();
+  // The traces' labels span their rows, which the fitting above leaves out.
+  int labelWidth = table_->columnWidth(0);
+  for (const TableRow& row : parameters.rows)
+    labelWidth = std::max(labelWidth, table_->fontMetrics().horizontalAdvance(row.trace) + 16);
+  table_->setColumnWidth(0, labelWidth);
 
   QString text;
   for (const ViewedFile& file : files) {
