@@ -8,7 +8,7 @@
 namespace console {
 namespace {
 
-const ProgramInfo kInfo{"tool", "Usage: tool IN OUT\n\n  --help  this text\n"};
+const ProgramInfo kInfo{"tool", "Usage: tool IN OUT\n"};
 
 TEST(InfoOption, OnlyALoneExactOptionIsAnswered) {
   const std::string eol(text_line_end());
@@ -17,7 +17,11 @@ TEST(InfoOption, OnlyALoneExactOptionIsAnswered) {
     std::string out;  // empty: not answered
   };
   const Case cases[] = {
-      {{"tool", "--help"}, "Usage: tool IN OUT" + eol + eol + "  --help  this text" + eol},
+      {{"tool", "--help"}, "Usage: tool IN OUT" + eol + eol + "  --help     show this text and exit" +
+                               eol + "  --version  show the version and exit" + eol + eol +
+                               "The options count only as the sole argument: a file named --help is" +
+                               eol + "given as ./--help. Exit status: 0 converted, 1 error stop, 2 refusal." +
+                               eol + "See tool(1)." + eol},
       {{"tool", "--version"}, std::string("tool (sonabrix) ") + PROJECT_VERSION_TEXT + eol},
       // Names of files, and options among other words, are conversions.
       {{"tool", "./--help"}, ""},

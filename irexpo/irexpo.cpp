@@ -52,14 +52,7 @@ constexpr std::string_view kUsage =
     "Converts one or two .TIM impulse-response files into a 16-bit PCM WAVE\n"
     "file, both channels scaled by their common peak. A RIGHT.TIM name that\n"
     "begins with NONE, or none at all, gives a mono file. With fewer than two\n"
-    "arguments irexpo asks for the names on the console.\n"
-    "\n"
-    "  --help     show this text and exit\n"
-    "  --version  show the version and exit\n"
-    "\n"
-    "The options count only as the sole argument: a file named --help is\n"
-    "given as ./--help. Exit status: 0 converted, 1 error stop, 2 refusal.\n"
-    "See irexpo(1).\n";
+    "arguments irexpo asks for the names on the console.\n";
 
 // A right name that begins with these four characters means a mono file.
 constexpr std::string_view kNoRightFile = "NONE";

@@ -56,14 +56,7 @@ constexpr std::string_view kUsage =
     "only; NONE there is a file name like any other. SPL is the expected sound\n"
     "pressure level in dB (default 0), MODE the acquisition mode (1 = MLS, any\n"
     "other integer = scope; default 0). With fewer than two arguments irgen\n"
-    "asks for what it needs on the console.\n"
-    "\n"
-    "  --help     show this text and exit\n"
-    "  --version  show the version and exit\n"
-    "\n"
-    "The options count only as the sole argument: a file named --help is\n"
-    "given as ./--help. Exit status: 0 converted, 1 error stop, 2 refusal.\n"
-    "See irgen(1).\n";
+    "asks for what it needs on the console.\n";
 
 constexpr std::string_view kWaveLabel = "File Name of the .WAV input  file = ";
 constexpr std::string_view kLeftLabel = "File Name of the .TIM LEFT   file = ";
