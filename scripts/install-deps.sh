@@ -12,6 +12,8 @@ packages=(
   xvfb xauth xterm xdotool
   # The Debian package (make package) and its tests.
   dpkg-dev file lintian desktop-file-utils man-db
+  # The install into a minimal Debian root (make package-check).
+  debootstrap
   # The Windows converters (make windows) and their tests under Wine.
   g++-mingw-w64-x86-64 wine wine64
   # The fuzz harnesses (make fuzz) and the sanitizer run (make test-sanitize).
