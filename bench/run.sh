@@ -13,16 +13,23 @@
 # Two inputs of 65535 stereo frames each: two tones, and pink noise (which
 # uses the whole 16-bit range and gives no two neighbouring samples alike).
 #
+#   irinfo  a 65535-point stereo .TIM pair (a synthetic room response,
+#           scripts/make_sample.py, over a noise floor 70 dB down that
+#           fills all 65535 points), every octave band and the unfiltered
+#           response of both channels
+#
 # Targets, for both inputs: irgen at most 0.20 of sox's instructions, irexpo
-# at most 0.10, and peak memory within 1 MiB of the trivial program.
+# at most 0.10, and peak memory within 1 MiB of the trivial program; irinfo
+# at most 100 M instructions.
 set -euo pipefail
 
 build=${1:-build}
 bin=$(cd "$build/bin" && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
 for tool in sox valgrind gcc g++; do
   command -v "$tool" >/dev/null || { echo "bench: $tool is needed" >&2; exit 1; }
 done
-for program in irgen irexpo; do
+for program in irgen irexpo irinfo; do
   [ -x "$bin/$program" ] || { echo "bench: $bin/$program is not built" >&2; exit 1; }
 done
 
@@ -118,6 +125,12 @@ make_input() {
 }
 make_input sine sine 440 sine 660 vol 0.5
 make_input pink pinknoise
+mkdir room
+(
+  cd room
+  /usr/bin/python3 "$root/scripts/make_sample.py" in.wav 65535 70
+  "$bin/irgen" in.wav left.tim right.tim >/dev/null
+)
 
 printf '%-48s %10s %14s %10s\n' "command (in a temporary folder)" "wall ms" "instructions" "max KiB"
 for input in sine pink; do
@@ -128,6 +141,9 @@ for input in sine pink; do
   measure "irexpo_$input" "$bin/irexpo" out.wav left.tim right.tim
   measure "sox_wav_$input" sox -t f32 -r 44100 -c 2 in.f32 -b 16 sox.wav
 done
+echo "room:"
+cd "$work/room"
+measure irinfo_room "$bin/irinfo" left.tim right.tim
 cd "$work"
 measure trivial ./trivial
 echo
@@ -142,6 +158,9 @@ for input in sine pink; do
       "$1" "$input" "$r" "$3" "$(verdict "$r" "$3")"
   done
 done
+irinfo_m=$(awk -v x="${ir[irinfo_room]}" 'BEGIN { printf "%.1f", x / 1e6 }')
+printf 'irinfo  room  instructions: %s M (target at most 100 M: %s), wall time %s ms\n' \
+  "$irinfo_m" "$(verdict "$irinfo_m" 100)" "${wall[irinfo_room]}"
 for input in sine pink; do
   for program in irgen irexpo; do
     extra=$(( ${rss[${program}_$input]} - ${rss[trivial]} ))

@@ -9,7 +9,9 @@
 // The writer side is pure encoding into byte arrays; the caller sends the
 // pieces to an OutputFile in order (head, samples, trailer). The reader side
 // takes the head and the samples from a ByteSource and looks at nothing
-// else: the tag, the trailer and the file length are never checked.
+// else: the tag, the trailer and the file length are never checked. A
+// trailer can be decoded on its own for display (decode_tim_trailer); the
+// converters never read one.
 #ifndef FORMATS_TIM_FILE_H_
 #define FORMATS_TIM_FILE_H_
 
@@ -33,6 +35,7 @@ inline constexpr std::size_t kTimBlockSize = 700;
 
 // Where the value fields of the parameter block sit, counted from the start
 // of the block (the block follows the title and the comment).
+inline constexpr std::size_t kTimBlockRateKhz = 6;
 inline constexpr std::size_t kTimBlockPointCount = 28;
 inline constexpr std::size_t kTimBlockPointOrder = 32;
 inline constexpr std::size_t kTimBlockPointCountAgain = 40;
@@ -126,6 +129,25 @@ ReadStatus read_tim_samples(ByteSource& source, std::span<float> samples);
 // The same read for any host: blocks of bytes, each sample assembled with
 // shifts. The tests hold read_tim_samples to it.
 ReadStatus read_tim_samples_portable(ByteSource& source, std::span<float> samples);
+
+// What a trailer holds, read back for display. Texts end at their first NUL
+// (or at the end of their field) and lose their trailing blanks; their
+// bytes are otherwise kept as stored, control bytes included. Values are
+// taken as stored, whatever they are.
+struct TimTrailerInfo {
+  std::string title;
+  std::string comment;
+  std::string timestamp;
+  std::string source_name;
+  float sampling_rate_khz = 0.0f;
+  std::int32_t point_count = 0;
+  std::int16_t acquisition_mode = 0;
+  float level_factor = 0.0f;
+};
+
+// Decodes the 840 bytes of a trailer. Pure: any bytes give a value, so a
+// damaged trailer shows as odd texts and numbers rather than a failure.
+TimTrailerInfo decode_tim_trailer(std::span<const std::uint8_t, kTimTrailerSize> trailer);
 
 }  // namespace formats
 

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "formats/byte_order.h"
@@ -279,6 +281,52 @@ TEST(TimReader, IgnoresTagAndTrailer) {
   std::vector<float> samples(2);
   ASSERT_EQ(read_tim_samples(source, samples), ReadStatus::kOk);
   EXPECT_EQ(samples[1], -0.75f);
+}
+
+
+// The decoder gives back what the writer was given: texts without their
+// padding (the source name cut to its 35 columns, trailing blanks dropped),
+// values as stored.
+TEST(TimTrailerDecoder, ReadsBackTheWritersFields) {
+  struct Case {
+    std::string_view timestamp;
+    std::string_view source_name;
+    std::int16_t mode;
+    std::string_view expected_name;
+  };
+  const Case cases[] = {
+      {" 8/12/2026 16: 5: 0", "take1.wav", 1, "take1.wav"},
+      {"", "", 0, ""},
+      {"01/02/2003 04:05:06", "a name of forty characters, cut at 35.wav", 7,
+       "a name of forty characters, cut at"},
+      {"x", "  blanks kept in front  ", 1, "  blanks kept in front"},
+  };
+  for (const Case& c : cases) {
+    TimTrailerFields f = fields_for(4096, c.mode);
+    f.timestamp = c.timestamp;
+    f.source_name = c.source_name;
+    f.level_factor = -1.5e-3f;
+    const TimTrailerInfo info = decode_tim_trailer(encode_tim_trailer(f));
+    EXPECT_EQ(info.timestamp, c.timestamp);
+    EXPECT_EQ(info.source_name, c.expected_name);
+    EXPECT_EQ(info.title, c.mode == 1 ? "Impulse Response (from gun shot) - Volts"
+                                      : "Waveform (from DAT recording)    - Volts");
+    EXPECT_EQ(info.comment, "File transferred from a .WAV original file");
+    EXPECT_EQ(info.acquisition_mode, c.mode);
+    EXPECT_EQ(info.point_count, 4096);
+    EXPECT_EQ(info.level_factor, -1.5e-3f);
+    EXPECT_EQ(info.sampling_rate_khz, 44100.0f * 0.001f);  // as the writer stores it
+  }
+}
+
+TEST(TimTrailerDecoder, AnyBytesGiveAValue) {
+  std::array<std::uint8_t, kTimTrailerSize> bytes;
+  bytes.fill(0xFF);
+  const TimTrailerInfo info = decode_tim_trailer(bytes);
+  EXPECT_EQ(info.title, std::string(kTimTitleSize, '\xFF'));
+  EXPECT_EQ(info.source_name.size(), kTimSourceNameLength);
+  EXPECT_EQ(info.point_count, -1);
+  EXPECT_TRUE(std::isnan(info.level_factor));
 }
 
 }  // namespace

@@ -2,11 +2,23 @@
 #include <array>
 #include <bit>
 #include <limits>
+#include <string_view>
 
 #include "formats/byte_order.h"
 #include "formats/tim_file.h"
 
 namespace formats {
+namespace {
+
+// A text field of a trailer: up to its first NUL, without trailing blanks.
+std::string field_text(const std::uint8_t* p, std::size_t width) {
+  std::string_view text(reinterpret_cast<const char*>(p), width);
+  text = text.substr(0, text.find('\0'));
+  const std::size_t last = text.find_last_not_of(' ');
+  return std::string(text.substr(0, last == std::string_view::npos ? 0 : last + 1));
+}
+
+}  // namespace
 
 ReadStatus read_tim_head(ByteSource& source, TimHead& head) {
   std::array<std::uint8_t, kTimHeadSize> b;
@@ -44,6 +56,21 @@ ReadStatus read_tim_samples(ByteSource& source, std::span<float> samples) {
   } else {
     return read_tim_samples_portable(source, samples);
   }
+}
+
+TimTrailerInfo decode_tim_trailer(std::span<const std::uint8_t, kTimTrailerSize> trailer) {
+  const std::uint8_t* t = trailer.data();
+  const std::uint8_t* b = t + kTimTitleSize + kTimCommentSize;
+  TimTrailerInfo info;
+  info.title = field_text(t, kTimTitleSize);
+  info.comment = field_text(t + kTimTitleSize, kTimCommentSize);
+  info.timestamp = field_text(b + kTimBlockTimestamp, kTimTimestampLength + 1);
+  info.source_name = field_text(b + kTimBlockSourceName, kTimSourceNameLength);
+  info.sampling_rate_khz = load_f32le(b + kTimBlockRateKhz);
+  info.point_count = load_i32le(b + kTimBlockPointCount);
+  info.acquisition_mode = load_i16le(b + kTimBlockAcquisitionMode);
+  info.level_factor = load_f32le(b + kTimBlockLevelFactor);
+  return info;
 }
 
 }  // namespace formats

@@ -7,9 +7,13 @@ Makes FOLDER/<harness>/ with a few small inputs each: WAVE files in the
 layouts the reader knows (plain, extra chunks, odd sizes, extensible format,
 other bit depths), .TIM files with empty, short, long and damaged heads,
 number fields and answer lines, and command lines as the front end builds
-them, filter files good and damaged. The WAVE harness also starts from
-testdata/wav-external.
+them, filter files good and damaged, and impulse responses in every
+container the analysis reads (.TIM, WAVE integer and float, extensible,
+RF64, AIFF, FLAC), each behind the byte that picks its name. The WAVE
+harness also starts from testdata/wav-external, the response harness from
+its smaller files.
 """
+import math
 import os
 import struct
 import sys
@@ -82,6 +86,118 @@ def tims():
     }
 
 
+def decay(n, t60_points, seed=1):
+    """A decaying response of n values, random signs, 60 dB in t60_points."""
+    state = seed
+    out = []
+    for i in range(n):
+        state = (1103515245 * state + 12345) & 0x7FFFFFFF
+        sign = 1.0 if state & 0x10000 else -1.0
+        out.append(sign * 0.8 * math.exp(-6.9078 * i / t60_points))
+    return out
+
+
+def tim_trailer():
+    block = bytearray(b" " * 700)
+    block[412:432] = b" 8/12/2026 16: 5: 0\0"
+    block[440:475] = b"take1.wav".ljust(35)
+    block[612:616] = struct.pack("<f", 0.125)
+    return (b"Impulse Response (from gun shot) - Volts\0".ljust(80) +
+            b"File transferred from a .WAV original file\0".ljust(60) + bytes(block))
+
+
+def wave_file(values, channels=1, rate=44100, encoding="pcm16", container="riff"):
+    if encoding == "pcm16":
+        tag, bits = 1, 16
+        data = b"".join(struct.pack("<h", int(v * 32767)) for v in values)
+    elif encoding == "pcm24":
+        tag, bits = 1, 24
+        data = b"".join(struct.pack("<i", int(v * 8388607))[:3] for v in values)
+    else:
+        tag, bits = 3, 32
+        data = b"".join(struct.pack("<f", v) for v in values)
+    if container == "extensible":
+        guid = struct.pack("<H", tag) + bytes.fromhex("000000001000800000aa00389b71")
+        fmt = fmt_body(channels, rate, bits, 0xFFFE, struct.pack("<HHI", 22, bits, 3) + guid)
+    else:
+        fmt = fmt_body(channels, rate, bits, tag)
+    if container != "rf64":
+        return riff(chunk(b"fmt ", fmt), chunk(b"data", data))
+    ds64 = struct.pack("<QQQI", 36 + 24 + len(fmt) + len(data) + 8, len(data),
+                       len(data) // (channels * bits // 8), 0)
+    body = (b"WAVE" + chunk(b"ds64", ds64) + chunk(b"fmt ", fmt) +
+            b"data" + struct.pack("<I", 0xFFFFFFFF) + data)
+    return b"RF64" + struct.pack("<I", 0xFFFFFFFF) + body
+
+
+def aiff_file(values, rate=48000):
+    data = b"".join(struct.pack(">h", int(v * 32767)) for v in values)
+    exponent = 16383 + int(math.floor(math.log2(rate)))
+    mantissa = int(rate * 2 ** (63 - int(math.floor(math.log2(rate)))))
+    comm = struct.pack(">hIh", 1, len(values), 16) + struct.pack(">HQ", exponent, mantissa)
+    body = (b"AIFF" + b"COMM" + struct.pack(">I", len(comm)) + comm +
+            b"SSND" + struct.pack(">III", len(data) + 8, 0, 0) + data)
+    return b"FORM" + struct.pack(">I", len(body)) + body
+
+
+def crc8(data):
+    crc = 0
+    for byte in data:
+        crc ^= byte
+        for _ in range(8):
+            crc = ((crc << 1) ^ 0x07) & 0xFF if crc & 0x80 else (crc << 1) & 0xFF
+    return crc
+
+
+def crc16(data):
+    crc = 0
+    for byte in data:
+        crc ^= byte << 8
+        for _ in range(8):
+            crc = ((crc << 1) ^ 0x8005) & 0xFFFF if crc & 0x8000 else (crc << 1) & 0xFFFF
+    return crc
+
+
+def flac_file(values, rate=44100):
+    """One mono frame of 16-bit samples, stored verbatim."""
+    n = len(values)
+    info = struct.pack(">HH", n, n) + b"\0" * 6
+    bits = (rate << 44) | (0 << 41) | (15 << 36) | n  # rate, channels - 1, bits - 1, samples
+    info += bits.to_bytes(8, "big") + b"\0" * 16
+    header = bytes([0xFF, 0xF8, 0x70, 0x08, 0x00]) + struct.pack(">H", n - 1)
+    header += bytes([crc8(header)])
+    frame = header + b"\x02" + b"".join(struct.pack(">h", int(v * 32767)) for v in values)
+    frame += struct.pack(">H", crc16(frame))
+    return b"fLaC" + bytes([0x80, 0, 0, 34]) + info + frame
+
+
+def responses():
+    short = decay(600, 300)
+    stereo = [v for pair in zip(decay(500, 200, 2), decay(500, 250, 3)) for v in pair]
+    as_tim, as_wav = b"\1", b"\0"
+    files = {
+        "decay.tim": as_tim + tim(600, short, mode=1, trailer=False) + tim_trailer(),
+        "decay_no_trailer.tim": as_tim + tim(600, short, trailer=False),
+        "decay_untagged.tim": as_tim + b"\0\0\0\0" + tim(300, short[:300], trailer=False)[4:],
+        "zeros.tim": as_tim + tim(64, [0.0] * 64, trailer=False),
+        "pcm16.wav": as_wav + wave_file(short),
+        "pcm24_stereo.wav": as_wav + wave_file(stereo, 2, 48000, "pcm24"),
+        "float_extensible.wav": as_wav + wave_file(short, 1, 96000, "float", "extensible"),
+        "rf64.wav": as_wav + wave_file(short, 1, 48000, "pcm16", "rf64"),
+        "aiff.aif": as_wav + aiff_file(short),
+        "flac.flac": as_wav + flac_file(short),
+    }
+    external = os.path.join(os.path.dirname(__file__), "..", "testdata", "wav-external")
+    for sub in ("valid", "invalid"):
+        folder = os.path.join(external, sub)
+        for name in sorted(os.listdir(folder)):
+            path = os.path.join(folder, name)
+            if name.endswith(".wav") and os.path.getsize(path) <= 12000:
+                with open(path, "rb") as f:
+                    files["external_" + sub + "_" + name] = as_wav + f.read()
+    return files
+
+
 def numbers():
     # First byte: implied decimals. Then the field or answer line.
     texts = [
@@ -134,7 +250,8 @@ def main():
     for harness, files in (("wave_reader_fuzz", waves()), ("tim_file_fuzz", tims()),
                            ("number_parse_fuzz", numbers()),
                            ("command_words_fuzz", command_lines()),
-                           ("filter_file_fuzz", filter_files())):
+                           ("filter_file_fuzz", filter_files()),
+                           ("response_reader_fuzz", responses())):
         folder = os.path.join(top, harness)
         os.makedirs(folder, exist_ok=True)
         for name, data in files.items():

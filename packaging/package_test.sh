@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Unpacks the Debian package into a scratch root and uses what it holds from
 # there: the packaged irgen and irexpo convert the bundled sample and back
-# (byte for byte as the programs of the build do), the packaged sonabrix
-# shows its window offscreen, every man page opens without warnings, the
-# menu entry and its actions are valid, and the package depends on the one
-# that holds Qt's xcb display plugin (packaging/CMakeLists.txt says why).
+# and irinfo analyses the three files (byte for byte as the programs of the
+# build do), the packaged sonabrix shows its window offscreen, every man page
+# opens without warnings, the menu entry and its actions are valid, and the
+# package depends on the one that holds Qt's xcb display plugin
+# (packaging/CMakeLists.txt says why).
 #   package_test.sh DEB SAMPLE.wav BUILT_BIN_DIR XCB_PLUGIN_FILE
 set -euo pipefail
 deb=$1
@@ -22,10 +23,11 @@ root=$scratch/root
 dpkg-deb -x "$deb" "$root"
 usr=$root/usr
 
-for f in bin/irgen bin/irexpo bin/sonabrix lib/sonabrix/sonabrix lib/sonabrix/Manual/MSonabrix.mht \
+for f in bin/irgen bin/irexpo bin/irinfo bin/sonabrix lib/sonabrix/sonabrix lib/sonabrix/Manual/MSonabrix.mht \
          share/applications/sonabrix.desktop share/icons/hicolor/48x48/apps/sonabrix.png \
          share/icons/hicolor/scalable/apps/sonabrix.svg share/doc/sonabrix/copyright \
-         share/man/man1/irgen.1.gz share/man/man1/irexpo.1.gz share/man/man1/sonabrix.1.gz; do
+         share/man/man1/irgen.1.gz share/man/man1/irexpo.1.gz share/man/man1/irinfo.1.gz \
+         share/man/man1/sonabrix.1.gz; do
   [ -f "$usr/$f" ] || fail "missing in the package: /usr/$f"
 done
 # sonabrix finds the converters beside itself: the links lead to the packaged ones.
@@ -43,9 +45,10 @@ for side in packaged built; do
   cp "$sample" "$work/$side/in.wav"
   (cd "$work/$side" &&
    SOURCE_DATE_EPOCH=1796713509 TZ=UTC "$bin/irgen" in.wav left.tim right.tim 94.0 1 >irgen.out &&
-   "$bin/irexpo" back.wav left.tim right.tim >irexpo.out) || fail "$side converters failed"
+   "$bin/irexpo" back.wav left.tim right.tim >irexpo.out &&
+   "$bin/irinfo" --json in.wav left.tim right.tim >irinfo.out) || fail "$side converters failed"
 done
-for f in left.tim right.tim back.wav irgen.out irexpo.out; do
+for f in left.tim right.tim back.wav irgen.out irexpo.out irinfo.out; do
   cmp "$work/packaged/$f" "$work/built/$f" || fail "packaged and built programs differ in $f"
 done
 [ "$(stat -c %s "$work/packaged/back.wav")" -gt 44 ] || fail "back.wav holds no samples"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the main job on the bundled sample: the stereo impulse response in
 # samples/ becomes two .TIM files with irgen, and those go back to a WAVE
-# file with irexpo. The converters' dialogue is shown as it is.
+# file with irexpo. The converters' dialogue is shown as it is. Last,
+# irinfo shows the facts and room-acoustic parameters of the files.
 set -euo pipefail
 build=${1:-build}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -21,3 +22,8 @@ if [ -x "$bin/irexpo" ]; then
 fi
 echo "== files in $out"
 ls -l
+if [ -x "$bin/irinfo" ]; then
+  echo
+  echo "== irinfo take1.wav left.tim right.tim"
+  "$bin/irinfo" take1.wav left.tim right.tim
+fi

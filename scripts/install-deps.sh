@@ -7,6 +7,8 @@ packages=(
   cmake ninja-build g++ make
   libgtest-dev
   qt6-base-dev libgl-dev fonts-liberation2
+  # The analysis library (irinfo): audio files and spectra.
+  pkg-config libsndfile1-dev libkissfft-dev
   sox python3
   valgrind
   xvfb xauth xterm xdotool

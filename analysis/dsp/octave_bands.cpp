@@ -1,0 +1,62 @@
+#include "analysis/dsp/octave_bands.h"
+
+#include <cmath>
+
+namespace analysis {
+namespace {
+
+constexpr double kNominal[kOctaveBandCount] = {31.5, 63,   125,  250,  500,
+                                                1000, 2000, 4000, 8000, 16000};
+constexpr const char* kLabels[kOctaveBandCount] = {"31.5", "63", "125", "250", "500",
+                                                   "1k",   "2k", "4k",  "8k",  "16k"};
+// The prototype order of the band filters: 6 poles in 3 sections, or 8 in
+// 4 for a band whose upper edge lies above a sixth of the sampling rate.
+// There the bilinear transform's warping widens the band's lower skirt, and
+// 6 poles fall up to 1.2 dB short of the stop-band limits at G^-2 and G^-3.
+constexpr int kFilterOrder = 3;
+constexpr int kHighBandFilterOrder = 4;
+constexpr double kHighBandEdge = 1.0 / 6.0;
+// Bands end below this share of the sampling rate.
+constexpr double kTopOfBand = 0.45;
+
+std::array<OctaveBand, kOctaveBandCount> make_bands() {
+  std::array<OctaveBand, kOctaveBandCount> bands;
+  const double half = std::sqrt(kOctaveRatio);
+  for (int i = 0; i < kOctaveBandCount; ++i) {
+    OctaveBand& b = bands[static_cast<std::size_t>(i)];
+    b.index = i;
+    b.nominal_hz = kNominal[i];
+    b.centre_hz = 1000.0 * std::pow(kOctaveRatio, i - 5);
+    b.lower_hz = b.centre_hz / half;
+    b.upper_hz = b.centre_hz * half;
+  }
+  return bands;
+}
+
+}  // namespace
+
+const std::array<OctaveBand, kOctaveBandCount>& octave_bands() {
+  static const std::array<OctaveBand, kOctaveBandCount> bands = make_bands();
+  return bands;
+}
+
+std::vector<OctaveBand> bands_for_rate(double sample_rate_hz) {
+  std::vector<OctaveBand> out;
+  for (const OctaveBand& b : octave_bands()) {
+    if (b.upper_hz < kTopOfBand * sample_rate_hz) out.push_back(b);
+  }
+  return out;
+}
+
+std::string band_label(const OctaveBand& band) {
+  if (band.index < 0 || band.index >= kOctaveBandCount) return "?";
+  return kLabels[band.index];
+}
+
+std::optional<Cascade> octave_filter(const OctaveBand& band, double sample_rate_hz) {
+  const int order =
+      band.upper_hz > kHighBandEdge * sample_rate_hz ? kHighBandFilterOrder : kFilterOrder;
+  return butterworth_band_pass_hz(order, band.lower_hz, band.upper_hz, sample_rate_hz);
+}
+
+}  // namespace analysis

@@ -1,0 +1,84 @@
+#include "analysis/dsp/octave_bands.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace analysis {
+namespace {
+
+TEST(OctaveBands, BaseTenMidBandsAndEdges) {
+  const auto& bands = octave_bands();
+  // fm = 1000 * 10^(0.3 k): 31.62 Hz for k = -5 ... 15.85 kHz for k = 4.
+  EXPECT_NEAR(bands[0].centre_hz, 31.6228, 1e-4);
+  EXPECT_NEAR(bands[5].centre_hz, 1000.0, 1e-9);
+  EXPECT_NEAR(bands[9].centre_hz, 15848.93, 1e-2);
+  for (const OctaveBand& b : bands) {
+    EXPECT_NEAR(b.upper_hz / b.lower_hz, kOctaveRatio, 1e-12);
+    EXPECT_NEAR(b.lower_hz * b.upper_hz, b.centre_hz * b.centre_hz,
+                1e-9 * b.centre_hz * b.centre_hz);
+    if (b.index > 0) {
+      EXPECT_NEAR(b.lower_hz, bands[static_cast<std::size_t>(b.index - 1)].upper_hz,
+                  1e-9 * b.lower_hz);
+    }
+  }
+  EXPECT_EQ(band_label(bands[0]), "31.5");
+  EXPECT_EQ(band_label(bands[9]), "16k");
+}
+
+TEST(OctaveBands, BandsEndBelowFortyFivePercentOfTheRate) {
+  struct Case {
+    double rate;
+    double top_nominal;
+  };
+  for (const Case c : {Case{8000, 2000}, Case{44100, 8000}, Case{48000, 8000},
+                       Case{88200, 16000}, Case{96000, 16000}, Case{1000, 250}}) {
+    const auto bands = bands_for_rate(c.rate);
+    ASSERT_FALSE(bands.empty());
+    EXPECT_EQ(bands.front().nominal_hz, 31.5);
+    EXPECT_EQ(bands.back().nominal_hz, c.top_nominal) << c.rate;
+  }
+}
+
+// Class 1 acceptance limits on the relative attenuation of an octave-band
+// filter (IEC 61260-1), at the normalised frequencies the standard
+// tabulates, Omega = G^x with G = 10^(3/10). At the band edge (x = 1/2)
+// the attenuation lies between 2 and 5 dB; above the edge only a minimum
+// applies. The same limits hold for negative x.
+TEST(OctaveBands, FiltersMeetClassOneLimitsAtTheTabulatedFrequencies) {
+  constexpr double kNone = std::numeric_limits<double>::infinity();
+  struct Limit {
+    double x;
+    double min_db;
+    double max_db;
+  };
+  const Limit limits[] = {{0, -0.3, 0.3},    {1.0 / 8, -0.3, 0.4}, {1.0 / 4, -0.3, 0.6},
+                          {3.0 / 8, -0.3, 1.3}, {1.0 / 2, 2.0, 5.0},  {1, 17.5, kNone},
+                          {2, 42.0, kNone},   {3, 61.0, kNone},     {4, 70.0, kNone}};
+  int checked = 0;
+  for (double rate : {32000.0, 44100.0, 48000.0, 88200.0, 96000.0, 192000.0}) {
+    for (const OctaveBand& band : bands_for_rate(rate)) {
+      const auto filter = octave_filter(band, rate);
+      ASSERT_TRUE(filter) << band.nominal_hz << " Hz at " << rate;
+      const double reference = std::abs(cascade_response(*filter, band.centre_hz / rate));
+      for (const Limit& l : limits) {
+        for (double sign : {-1.0, 1.0}) {
+          const double f = band.centre_hz * std::pow(kOctaveRatio, sign * l.x);
+          if (f >= rate / 2) continue;  // no such frequency in the sampled signal
+          const double gain = std::abs(cascade_response(*filter, f / rate));
+          const double attenuation = -20.0 * std::log10(gain / reference);
+          EXPECT_GE(attenuation, l.min_db) << band.nominal_hz << " Hz band at " << rate
+                                           << " Hz, Omega = G^" << sign * l.x;
+          EXPECT_LE(attenuation, l.max_db) << band.nominal_hz << " Hz band at " << rate
+                                           << " Hz, Omega = G^" << sign * l.x;
+          ++checked;
+        }
+      }
+    }
+  }
+  EXPECT_GT(checked, 700);
+}
+
+}  // namespace
+}  // namespace analysis

@@ -1,0 +1,35 @@
+// irinfo: the facts and the room-acoustic parameters of impulse-response
+// files (.TIM and audio files), per channel and octave band, as a table for
+// people or as CSV or JSON records for scripts (irinfo/records.h).
+//
+//   irinfo [--csv | --json] FILE...
+//   irinfo --help | --version
+//
+// Every file is read and analysed in turn; one that cannot be used is
+// reported on standard error, "irinfo: <file>: <reason>", and the others
+// still are. The exit status is the highest of the files': 0 when every
+// file was analysed, 1 for a file that cannot be opened or read (or ends
+// early), 2 for a file refused as no impulse response this program reads.
+// A command line it cannot follow is status 2 too.
+//
+// Output lines end with LF, for people and scripts alike (not the
+// converters' CR LF console dialogue); all of it goes through one Output.
+#ifndef IRINFO_IRINFO_H_
+#define IRINFO_IRINFO_H_
+
+#include <string>
+#include <vector>
+
+#include "console/terminal.h"
+
+namespace irinfo {
+
+inline constexpr const char* kVersion = "1.0.0";
+
+// Runs irinfo on the command-line words (word 0 being the program) and
+// returns the exit status.
+int run(const std::vector<std::string>& words, console::Terminal& terminal);
+
+}  // namespace irinfo
+
+#endif  // IRINFO_IRINFO_H_

@@ -1,0 +1,177 @@
+#include "irinfo/irinfo.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "analysis/read/audio_codec.h"
+#include "analysis/testing/synthetic.h"
+#include "console/fake_terminal.h"
+#include "formats/test_program.h"
+#include "formats/test_temp_dir.h"
+
+namespace irinfo {
+namespace {
+
+struct Outcome {
+  int status;
+  std::string out, err;
+};
+
+Outcome run_irinfo(const std::vector<std::string>& args) {
+  console::FakeTerminal terminal;
+  std::vector<std::string> words = {"irinfo"};
+  words.insert(words.end(), args.begin(), args.end());
+  const int status = run(words, terminal);
+  return {status, terminal.out(), terminal.err()};
+}
+
+bool contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+std::size_t lines(const std::string& text) {
+  return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// Files in a temporary folder: a .TIM file as irgen writes it (a decaying
+// noise of T = 0.5 s, 60 dB above its noise floor, padded to 32768 points),
+// a stereo WAVE file at 48 kHz, a .TIM file of zeros.
+class Files : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::vector<float> r = analysis::testing::decaying_noise(44100, 0.7, 0.01, 0.5, 21);
+    analysis::testing::add_noise_floor(r, 60, 22);
+    tim = (dir / "left.tim").string();
+    formats::write_bytes(tim, analysis::testing::tim_file_bytes(r, 44100, 32768));
+    zeros = (dir / "zeros.tim").string();
+    formats::write_bytes(
+        zeros, analysis::testing::tim_file_bytes(std::vector<float>(10, 0.0f), 44100, 2048));
+    missing = (dir / "missing.wav").string();
+    std::vector<float> right = analysis::testing::decaying_noise(48000, 0.6, 0.0, 0.3, 23);
+    analysis::testing::add_noise_floor(right, 70, 24);
+    const auto bytes = analysis::encode_audio(
+        {right, right}, 48000, analysis::AudioContainer::kWave, analysis::AudioEncoding::kPcm24);
+    wave = (dir / "take.wav").string();
+    if (!bytes.empty()) formats::write_bytes(wave, bytes);
+  }
+  formats::TestTempDir dir;
+  std::string tim, zeros, missing, wave;
+};
+
+TEST(IrinfoCommandLine, HelpVersionAndWordsItCannotFollow) {
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string out, err;
+  };
+  const Case cases[] = {
+      {{}, 2, "", "irinfo: no file named\nusage: irinfo [--csv | --json] FILE...\n"},
+      {{"--help"}, 0, "usage: irinfo [--csv | --json] FILE...\n\nShows the facts", ""},
+      {{"--version"}, 0, "irinfo 1.0.0\n", ""},
+      {{"--bogus", "x.tim"}, 2, "", "irinfo: unknown option --bogus\nusage:"},
+      {{"--csv", "--json", "x.tim"}, 2, "", "irinfo: --csv and --json exclude each other\n"},
+      {{"--json"}, 2, "", "irinfo: no file named\n"},
+  };
+  for (const Case& c : cases) {
+    const Outcome r = run_irinfo(c.args);
+    EXPECT_EQ(r.status, c.status) << r.err;
+    EXPECT_EQ(r.out.rfind(c.out, 0), 0u) << r.out;
+    EXPECT_EQ(r.err.rfind(c.err, 0), 0u) << r.err;
+  }
+}
+
+TEST_F(Files, TableShowsFactsAndParametersPerBand) {
+  const Outcome r = run_irinfo({tim});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  for (const std::string& part : std::vector<std::string>{
+           tim + "\n", "  format        TIM (32-bit float), 1 channel\n",
+        "  sampling rate 44100 Hz (sample interval 0.0226757 ms)\n", "  points        32768\n",
+        "  duration      0.7430 s\n", "  date stamp     8/12/2026 16: 5: 0\n",
+        "  source name   take1.wav\n", "  level factor  0.125\n",
+        "  channel 1    31.5     63    125    250    500     1k     2k     4k     8k    all\n",
+        "  EDT s     ", "  D50       ", "  Ts  ms    ", "  PNR dB    "}) {
+    EXPECT_TRUE(contains(r.out, part)) << "no \"" << part << "\" in\n" << r.out;
+  }
+  // The unfiltered column: T30 of the decay, 0.50 s.
+  const std::size_t t30 = r.out.find("  T30 s");
+  ASSERT_NE(t30, std::string::npos);
+  const std::string row = r.out.substr(t30, r.out.find('\n', t30) - t30);
+  EXPECT_EQ(row.substr(row.size() - 7), "   0.50") << row;
+}
+
+TEST_F(Files, EveryFileIsTriedAndTheWorstStatusReturned) {
+  Outcome r = run_irinfo({missing, tim});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "irinfo: " + missing + ": cannot be opened (No such file or directory)\n");
+  EXPECT_TRUE(contains(r.out, "  channel 1 "));
+  r = run_irinfo({zeros, missing, tim});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(contains(r.err, "irinfo: " + zeros + ": every sample is zero\n")) << r.err;
+  r = run_irinfo({"--json", zeros});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "[\n]\n");
+}
+
+TEST_F(Files, CsvAndJsonHoldOneRecordPerFileChannelAndBand) {
+  // 44.1 kHz: 9 bands and the unfiltered response; 48 kHz stereo: 2 x 10.
+  const bool audio = std::ifstream(wave).good();
+  std::vector<std::string> files = {tim};
+  if (audio) files.push_back(wave);
+  const std::size_t records = audio ? 30 : 10;
+
+  std::vector<std::string> args = {"--csv"};
+  args.insert(args.end(), files.begin(), files.end());
+  Outcome r = run_irinfo(args);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(lines(r.out), 1 + records);
+  EXPECT_EQ(r.out.rfind("file,channel,band_hz,edt_s,", 0), 0u);
+  EXPECT_TRUE(contains(r.out, "\n" + tim + ",1,31.5,"));
+  EXPECT_TRUE(contains(r.out, "\n" + tim + ",1,,"));  // the unfiltered response
+  if (audio) {
+    EXPECT_TRUE(contains(r.out, "\n" + wave + ",2,8000,"));
+  }
+
+  args[0] = "--json";
+  r = run_irinfo(args);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("[\n  {\"file\": ", 0), 0u);
+  EXPECT_EQ(r.out.substr(r.out.size() - 4), "}\n]\n");
+  EXPECT_EQ(lines(r.out), 2 + records);
+  std::size_t unfiltered = 0;
+  for (std::size_t at = 0; (at = r.out.find("\"band_hz\": null", at)) != std::string::npos; ++at)
+    ++unfiltered;
+  EXPECT_EQ(unfiltered, audio ? 3u : 1u);
+}
+
+// The built program, once: the same report on its standard output, the
+// message on its standard error, the status as its exit status.
+TEST_F(Files, ProgramRunsFromTheCommandLine) {
+  const std::string out = (dir / "out").string();
+  const std::string err = (dir / "err").string();
+  const std::string command = formats::test::shell_quoted(IRINFO_PROGRAM) + " " +
+                              formats::test::shell_quoted(tim) + " " +
+                              formats::test::shell_quoted(missing) + " >" + out + " 2>" + err;
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  const auto read = [](const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+  };
+  EXPECT_EQ(read(out), run_irinfo({tim}).out);
+  EXPECT_EQ(read(err), "irinfo: " + missing + ": cannot be opened (No such file or directory)\n");
+}
+
+}  // namespace
+}  // namespace irinfo

@@ -1,0 +1,149 @@
+#include "irinfo/records.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace irinfo {
+namespace {
+
+using analysis::BandAnalysis;
+using analysis::ChannelAnalysis;
+using analysis::Parameter;
+
+std::string band_text(const BandAnalysis& r) {
+  return r.band ? number_text(r.band->nominal_hz) : std::string();
+}
+
+std::string csv_field(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
+// The length of the UTF-8 sequence starting at s[i], or 0 when none does.
+std::size_t utf8_length(std::string_view s, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned char c = byte(i);
+  std::size_t n = 0;
+  unsigned char low = 0x80, high = 0xBF;  // range of the second byte
+  if (c < 0x80) return 1;
+  if (c >= 0xC2 && c <= 0xDF) n = 2;
+  else if (c >= 0xE0 && c <= 0xEF) {
+    n = 3;
+    if (c == 0xE0) low = 0xA0;
+    if (c == 0xED) high = 0x9F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    n = 4;
+    if (c == 0xF0) low = 0x90;
+    if (c == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (i + n > s.size()) return 0;
+  if (byte(i + 1) < low || byte(i + 1) > high) return 0;
+  for (std::size_t k = 2; k < n; ++k) {
+    if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
+  }
+  return n;
+}
+
+}  // namespace
+
+std::string number_text(double value) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6);
+  return std::string(text, result.ptr);
+}
+
+std::string json_string(std::string_view text) {
+  std::string out = "\"";
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c < 0x20 || c == 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+      out += escaped;
+    } else if (c >= 0x80) {
+      const std::size_t n = utf8_length(text, i);
+      if (n == 0) {
+        out += "\xEF\xBF\xBD";  // U+FFFD for a byte that starts no character
+        ++i;
+        continue;
+      }
+      out.append(text.substr(i, n));
+      i += n;
+      continue;
+    } else {
+      out += static_cast<char>(c);
+    }
+    ++i;
+  }
+  return out + "\"";
+}
+
+std::string csv_header() {
+  std::string line = "file,channel,band_hz";
+  for (Parameter p : analysis::kParameters) {
+    line += ',';
+    line += analysis::parameter_key(p);
+  }
+  return line + ",missing\n";
+}
+
+std::string csv_records(std::string_view file, const std::vector<ChannelAnalysis>& channels) {
+  std::string out;
+  for (std::size_t c = 0; c < channels.size(); ++c) {
+    for (const BandAnalysis& r : channels[c].results) {
+      out += csv_field(file) + ',' + std::to_string(c + 1) + ',' + band_text(r);
+      std::string missing;
+      for (Parameter p : analysis::kParameters) {
+        const analysis::ParameterValue& v = r.parameters[p];
+        out += ',';
+        if (v.value) {
+          out += number_text(*v.value);
+        } else {
+          if (!missing.empty()) missing += "; ";
+          missing += std::string(analysis::parameter_key(p)) + ": " + v.missing;
+        }
+      }
+      out += ',' + csv_field(missing) + '\n';
+    }
+  }
+  return out;
+}
+
+std::string json_records(std::string_view file, const std::vector<ChannelAnalysis>& channels) {
+  std::string out;
+  for (std::size_t c = 0; c < channels.size(); ++c) {
+    for (const BandAnalysis& r : channels[c].results) {
+      if (!out.empty()) out += ",\n";
+      out += "  {\"file\": " + json_string(file) + ", \"channel\": " + std::to_string(c + 1) +
+             ", \"band_hz\": " + (r.band ? band_text(r) : "null");
+      std::string missing;
+      for (Parameter p : analysis::kParameters) {
+        const analysis::ParameterValue& v = r.parameters[p];
+        const std::string key = json_string(analysis::parameter_key(p));
+        out += ", " + key + ": " + (v.value ? number_text(*v.value) : "null");
+        if (!v.value) {
+          if (!missing.empty()) missing += ", ";
+          missing += key + ": " + json_string(v.missing);
+        }
+      }
+      out += ", \"missing\": {" + missing + "}}";
+    }
+  }
+  return out;
+}
+
+}  // namespace irinfo
