@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
+#include <QSettings>
 #include <QStandardPaths>
 
 #include "frontend/desktop/messages.h"
@@ -31,6 +32,11 @@ QString displayText(const QString& text) {
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   return shown;
+}
+
+void storeNoSettings() {
+  for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+    QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
 }
 
 MessageAnswer QtDesktop::showMessage(const UserMessage& message) {

@@ -101,6 +101,12 @@ std::optional<SettingsPanel> findRegionSettingsPanel(
 // the offscreen or minimal platform of tests). Needs the QGuiApplication.
 TerminalSettings systemTerminalSettings();
 
+// Qt's file dialog keeps its last folder and its history in the user's
+// QtProject.conf. Sonabrix stores no settings between runs, so Qt's own
+// user settings are given a place where nothing can be written or read
+// (under /dev/null, which is never a folder). Call once at start-up.
+void storeNoSettings();
+
 // Message texts break lines with a lone carriage return; Qt's labels break
 // only at line feeds, so each CR, alone or before a LF, becomes one LF.
 QString displayText(const QString& text);
