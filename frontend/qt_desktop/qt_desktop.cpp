@@ -159,6 +159,8 @@ void QtDesktop::showNotice(const UserMessage& message, QWidget* over) {
   box->setWindowTitle(message.title);
   box->setTextFormat(Qt::PlainText);
   box->setText(displayText(message.text));
+  // What a converter printed may be worth copying.
+  box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   box->setIcon(message.icon == MessageIcon::Critical      ? QMessageBox::Critical
                : message.icon == MessageIcon::Exclamation ? QMessageBox::Warning
                                                           : QMessageBox::NoIcon);
