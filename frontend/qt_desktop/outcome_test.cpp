@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QFile>
@@ -15,6 +16,7 @@
 
 #include "frontend/desktop/messages.h"
 #include "frontend/qt_desktop/qt_desktop.h"
+#include "frontend/testing/scoped_environment.h"
 
 namespace frontend {
 namespace {
@@ -83,6 +85,22 @@ TEST(OutcomeTest, AProgramThatIsNotThereDoesNotStart) {
   EXPECT_FALSE(desktop.startProgram(folder.filePath("absent"), {}, folder.path()));
   const QString script = writeScript(folder, "present", "exit 0\n");
   EXPECT_FALSE(desktop.startProgram(script, {}, folder.filePath("no such folder")));
+}
+
+TEST(OutcomeTest, AConverterOutlivesTheFrontEndAndNothingIsLeftBehind) {
+  QTemporaryDir folder, temporary;
+  const ScopedEnvironment tmpdir("TMPDIR", temporary.path().toUtf8());
+  const QString slow = writeScript(folder, "slow", "sleep 1\necho written > out.txt\necho done\n");
+  {
+    QtDesktop desktop;
+    ASSERT_TRUE(desktop.startProgram(slow, {}, folder.path()));
+    EXPECT_EQ(QDir(temporary.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+  }  // the front end ends while the converter runs
+  for (int waited = 0; waited < 20000 && !QFile::exists(folder.filePath("out.txt")); waited += 50)
+    QTest::qWait(50);
+  EXPECT_TRUE(QFile::exists(folder.filePath("out.txt"))) << "the converter did not run to its end";
+  QTest::qWait(200);  // its script has given up the status by now
+  EXPECT_TRUE(QDir(temporary.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
 }
 
 // A stand-in notification service: records the notices it gets.
