@@ -14,8 +14,9 @@ namespace {
 bool sessionBusPresent() {
   if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return true;
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  return !runtime.isEmpty() && !QFileInfo(QDir(runtime).filePath("bus")).isDir() &&
-         QFileInfo::exists(QDir(runtime).filePath("bus"));
+  if (runtime.isEmpty()) return false;
+  const QFileInfo socket(QDir(runtime).filePath(QStringLiteral("bus")));
+  return socket.exists() && !socket.isDir();
 }
 
 }  // namespace

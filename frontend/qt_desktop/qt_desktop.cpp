@@ -39,8 +39,10 @@ void storeNoSettings() {
     QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
 }
 
-MessageAnswer QtDesktop::showMessage(const UserMessage& message) {
-  QMessageBox box(parent_);
+namespace {
+
+// The title, text and icon of `message` on `box`.
+void fillBox(QMessageBox& box, const UserMessage& message) {
   box.setWindowTitle(message.title);
   box.setTextFormat(Qt::PlainText);
   box.setText(displayText(message.text));
@@ -55,6 +57,13 @@ MessageAnswer QtDesktop::showMessage(const UserMessage& message) {
       box.setIcon(QMessageBox::Warning);
       break;
   }
+}
+
+}  // namespace
+
+MessageAnswer QtDesktop::showMessage(const UserMessage& message) {
+  QMessageBox box(parent_);
+  fillBox(box, message);
   if (message.buttons == MessageButtons::YesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
@@ -156,17 +165,13 @@ void QtDesktop::showNotice(const UserMessage& message, QWidget* over) {
   auto* box = new QMessageBox(over);
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->setWindowModality(Qt::NonModal);
-  box->setWindowTitle(message.title);
-  box->setTextFormat(Qt::PlainText);
-  box->setText(displayText(message.text));
+  fillBox(*box, message);
   // What a converter printed may be worth copying.
   box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  box->setIcon(message.icon == MessageIcon::Critical      ? QMessageBox::Critical
-               : message.icon == MessageIcon::Exclamation ? QMessageBox::Warning
-                                                          : QMessageBox::NoIcon);
   box->setStandardButtons(QMessageBox::Ok);
   for (QAbstractButton* button : box->buttons()) ignoreEnterRepeats(button);
   box->show();
+  notices_.removeAll(QPointer<QWidget>());
   notices_.append(box);
 }
 
