@@ -12,6 +12,9 @@ packages=(
   sox python3
   valgrind
   xvfb xauth xterm xdotool
+  # The window tests under a window manager that draws frames, and the
+  # desktop notifications' test on a private session bus.
+  openbox dbus-daemon
   # The Debian package (make package) and its tests.
   dpkg-dev file lintian desktop-file-utils man-db
   # The install into a minimal Debian root (make package-check).

@@ -43,8 +43,6 @@ class FakeDesktop : public Desktop {
   QString filterEditorResult;
   // When set, runs in place of the scripted editor (the real one, say).
   std::function<void(QString&)> filterEditor;
-  // Whether a viewer takes the manual.
-  bool manualViewerFound = true;
   // Carries out program starts when set (a QtDesktop).
   Desktop* processStarter = nullptr;
 
@@ -70,10 +68,7 @@ class FakeDesktop : public Desktop {
     starts.append({program, arguments, workingFolder});
     return processStarter ? processStarter->startProgram(program, arguments, workingFolder) : true;
   }
-  bool openManual(const QString& manual) override {
-    openedManuals.append(manual);
-    return manualViewerFound;
-  }
+  void openManual(const QString& manual) override { openedManuals.append(manual); }
   void openRegionSettings() override { ++regionSettingsOpened; }
   void runFilterEditor(QString& filterFileName) override {
     ++filterEditorRuns;
