@@ -2,7 +2,7 @@
 BUILD ?= build
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all deps build test demo bench clean package windows clean-windows
+.PHONY: all deps build test demo bench clean package package-check windows clean-windows
 
 all: build
 
@@ -30,6 +30,14 @@ clean:
 # The Debian package: $(BUILD)/sonabrix_<version>_<arch>.deb.
 package: build
 	cmake --build $(BUILD) --target package
+
+# The package installed with apt-get --no-install-recommends into a minimal
+# Debian root (debootstrap) and sonabrix started there on a private X
+# server until its window paints. Needs root (sudo otherwise) and a Debian
+# mirror; the root is kept in $(BUILD)/package-root for the next run.
+SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
+package-check: package
+	$(SUDO) packaging/minimal_root_test.sh "$$(ls -t $(BUILD)/sonabrix_*.deb | head -n 1)" $(BUILD)/package-root
 
 # The converters for Windows (MinGW-w64, static): $(WINDOWS_BUILD)/bin/*.exe.
 # The Wine tests in `make test` build them the same way when they are missing.

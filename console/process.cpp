@@ -224,6 +224,14 @@ bool local_time(std::time_t when, std::tm& out) {
 #endif
 }
 
+std::string_view text_line_end() {
+#if defined(_WIN32)
+  return "\r\n";
+#else
+  return "\n";
+#endif
+}
+
 void remove_file_now(const fs::path::value_type* native) noexcept {
 #if defined(_WIN32)
   DeleteFileW(native);

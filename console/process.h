@@ -68,6 +68,10 @@ bool replace_file(const std::filesystem::path& from,
 // False when the system cannot tell.
 bool local_time(std::time_t when, std::tm& out);
 
+// The line end of plain text on this platform's consoles: LF, and CR LF on
+// Windows, where the console streams are binary (see prepare_process).
+std::string_view text_line_end();
+
 // Removes a file by its native name (path::c_str()). Safe in a signal
 // handler: no allocation, no locks.
 void remove_file_now(const std::filesystem::path::value_type* native) noexcept;

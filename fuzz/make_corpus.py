@@ -233,6 +233,13 @@ def filter_files():
         "too_few.dat": b" 31.5 0 \r\n 63 1\r\n",
         "not_a_number.dat": b" 31.5 zero \r\n",
         "gain_too_large.dat": b" 31.5 1e39 \r\n",
+        # The largest finite values, as text and as twenty raw doubles.
+        "largest.dat": "".join(
+            "%r %r\r\n" % (sign * 1.7976931348623157e308, sign * 3.4028234663852886e38)
+            for sign in (1, -1) * 5).encode(),
+        "largest_doubles.bin": struct.pack(
+            "<20d", *[v for sign in (1, -1) * 5
+                      for v in (sign * 1.7976931348623157e308, sign * 3.4028234663852886e38)]),
     }
 
 

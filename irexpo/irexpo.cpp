@@ -12,6 +12,7 @@
 
 #include "console/dialogue.h"
 #include "console/format.h"
+#include "console/info_option.h"
 #include "console/process.h"
 #include "formats/byte_source.h"
 #include "formats/output_file.h"
@@ -42,6 +43,16 @@ constexpr std::string_view kBanner =
     "1*** Irexpo - Converts 1 or 2 .TIM Impulse Responses into a .WAV file ***\n"
     "\n"
     "     Acoustic IR tools - free software, provided without any warranty\n";
+
+constexpr std::string_view kUsage =
+    "Usage: irexpo OUT.WAV LEFT.TIM [RIGHT.TIM]\n"
+    "       irexpo\n"
+    "       irexpo --help | --version\n"
+    "\n"
+    "Converts one or two .TIM impulse-response files into a 16-bit PCM WAVE\n"
+    "file, both channels scaled by their common peak. A RIGHT.TIM name that\n"
+    "begins with NONE, or none at all, gives a mono file. With fewer than two\n"
+    "arguments irexpo asks for the names on the console.\n";
 
 // A right name that begins with these four characters means a mono file.
 constexpr std::string_view kNoRightFile = "NONE";
@@ -244,6 +255,9 @@ void convert(Dialogue& d) {
 }  // namespace
 
 int run(const std::vector<std::string>& words, console::Terminal& terminal) {
+  if (console::answer_info_option(words, {"irexpo", kUsage}, terminal)) {
+    return console::kStatusOk;
+  }
   Dialogue dialogue(words, terminal);
   return console::run_dialogue(dialogue, convert);
 }

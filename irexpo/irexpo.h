@@ -13,7 +13,9 @@
 
 namespace irexpo {
 
-// Runs the conversion and returns the exit status: 0 after a conversion,
+// Runs the conversion and returns the exit status; a lone --help or
+// --version is answered instead (console/info_option.h), with status 0.
+// The status of a conversion: 0 after a conversion,
 // 1 after an error stop (a file that cannot be opened, read or written),
 // 2 after a refusal (a sample interval that gives no sampling rate, a point
 // count below 0 or above 65536, a sample that is not finite, an output that

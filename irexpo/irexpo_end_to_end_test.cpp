@@ -121,6 +121,32 @@ TEST_F(EndToEnd, ProgramPrintsTheDialogueAndExitsWithItsStatus) {
   EXPECT_FALSE(fs::exists(at("y.wav")));
 }
 
+// Only the sole argument --help or --version is an option; every other
+// command line holding them converts as always, and ./--version names a file.
+TEST_F(EndToEnd, LoneHelpOrVersionIsAnsweredAndOtherwiseNamesAFile) {
+  const std::string eol = launched() ? "\r\n" : "\n";
+  const Result version = shell(irexpo_command() + " --version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, std::string("irexpo (sonabrix) ") + PROJECT_VERSION_TEXT + eol);
+  EXPECT_EQ(version.err, "");
+  const Result help = shell(irexpo_command() + " --help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(help.out.starts_with("Usage: irexpo OUT.WAV LEFT.TIM [RIGHT.TIM]" + eol)) << help.out;
+  EXPECT_TRUE(help.out.ends_with("See irexpo(1)." + eol)) << help.out;
+  EXPECT_EQ(help.err, "");
+  EXPECT_TRUE(fs::is_empty(work_.path()));
+
+  write_tim(at("--version"), std::vector<float>(100, 0.5f), 1.0f / 48.0f);
+  // An output named --help.
+  const Result named = shell(irexpo_command() + " --help ./--version");
+  EXPECT_EQ(named.status, 0) << named.err;
+  EXPECT_EQ(fs::file_size(at("--help")), 44u + 2 * 100);
+  // Alone, as the name the blank-name rule takes for an empty answer.
+  const Result lone = shell("printf '\\nNONE\\nlone.wav\\n' | " + irexpo_command() + " ./--version");
+  EXPECT_EQ(lone.status, 0) << lone.err;
+  EXPECT_EQ(read_bytes(at("lone.wav")), read_bytes(at("--help")));
+}
+
 TEST_F(EndToEnd, ClosedStandardOutputIsNotTakenByTheOutputFile) {
   const std::vector<float> left = wave_shape(3000, 0.5f);
   write_tim(at("L.tim"), left, 1000.0f / 44100.0f);

@@ -12,6 +12,7 @@
 
 #include "console/dialogue.h"
 #include "console/format.h"
+#include "console/info_option.h"
 #include "console/process.h"
 #include "formats/byte_order.h"
 #include "formats/byte_source.h"
@@ -44,6 +45,18 @@ constexpr std::string_view kBanner =
     "1** Irgen 2.0 - Converts a .WAV file in 1 or 2 .TIM Impulse Responses **\n"
     "\n"
     "   Acoustic IR tools - free software, provided without any warranty\n";
+
+constexpr std::string_view kUsage =
+    "Usage: irgen WAVE LEFT.TIM [RIGHT.TIM [SPL [MODE]]]\n"
+    "       irgen\n"
+    "       irgen --help | --version\n"
+    "\n"
+    "Converts a 16-bit PCM WAVE file (mono or stereo) into one .TIM\n"
+    "impulse-response file per channel. RIGHT.TIM is used for a stereo input\n"
+    "only; NONE there is a file name like any other. SPL is the expected sound\n"
+    "pressure level in dB (default 0), MODE the acquisition mode (1 = MLS, any\n"
+    "other integer = scope; default 0). With fewer than two arguments irgen\n"
+    "asks for what it needs on the console.\n";
 
 constexpr std::string_view kWaveLabel = "File Name of the .WAV input  file = ";
 constexpr std::string_view kLeftLabel = "File Name of the .TIM LEFT   file = ";
@@ -329,6 +342,9 @@ void convert(Dialogue& d, const Clock& clock) {
 
 int run(const std::vector<std::string>& words, console::Terminal& terminal,
         const Clock& clock) {
+  if (console::answer_info_option(words, {"irgen", kUsage}, terminal)) {
+    return console::kStatusOk;
+  }
   Dialogue dialogue(words, terminal);
   return console::run_dialogue(
       dialogue, [&clock](Dialogue& d) { convert(d, clock); });

@@ -17,7 +17,9 @@ namespace irgen {
 // Supplies the date and time of the trailer stamp; called once per run.
 using Clock = std::function<formats::DateTime()>;
 
-// Runs the conversion and returns the exit status: 0 after a conversion,
+// Runs the conversion and returns the exit status; a lone --help or
+// --version is answered instead (console/info_option.h), with status 0.
+// The status of a conversion: 0 after a conversion,
 // 1 after an error stop (a file that cannot be opened, read or written, a
 // value that is not a number), 2 after a refusal (a file that is not 16-bit
 // PCM with one or two channels, an output that would replace the input, a

@@ -159,6 +159,42 @@ TEST(IrgenProgram, InteractiveRunReadsStandardInput) {
   EXPECT_EQ(entries(dir2.path()), (std::vector<std::string>{"st.wav"}));
 }
 
+// Only the sole argument --help or --version is an option; every other
+// command line holding them converts as always, and ./--help names a file.
+TEST(IrgenProgram, LoneHelpOrVersionIsAnsweredAndOtherwiseNamesAFile) {
+  formats::TestTempDir dir;
+  const std::string eol = launched() ? "\r\n" : "\n";
+  const Outcome version = run_irgen(dir.path(), {"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, std::string("irgen (sonabrix) ") + PROJECT_VERSION_TEXT + eol);
+  EXPECT_EQ(version.err, "");
+  const Outcome help = run_irgen(dir.path(), {"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(help.out.starts_with("Usage: irgen WAVE LEFT.TIM [RIGHT.TIM [SPL [MODE]]]" + eol))
+      << help.out;
+  EXPECT_TRUE(help.out.ends_with("See irgen(1)." + eol)) << help.out;
+  // Every line ends as text does on the platform: CR LF on Windows, else LF.
+  std::string marked = help.out;
+  for (std::size_t at; (at = marked.find(eol)) != std::string::npos;) marked.replace(at, eol.size(), "|");
+  EXPECT_EQ(marked.find_first_of("\r\n"), std::string::npos) << help.out;
+  EXPECT_EQ(help.err, "");
+  EXPECT_TRUE(entries(dir.path()).empty());
+
+  formats::write_bytes(dir / "--help", test::make_wave({}, test::ramp(100)));
+  // Alone, as the name the blank-name rule takes for an empty answer.
+  const Outcome lone = run_irgen(dir.path(), {"./--help"}, "\nlone.tim\n94.0\n1\n");
+  EXPECT_EQ(lone.status, 0) << lone.err;
+  EXPECT_NE(lone.out.find("Number of data points  :     100 with    1  Channels"),
+            std::string::npos) << lone.out;
+  // Among other words, without ./ too.
+  const Outcome first = run_irgen(dir.path(), {"--help", "first.tim"});
+  EXPECT_EQ(first.status, 0) << first.err;
+  const Outcome missing = run_irgen(dir.path(), {"--version", "x.tim"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "\r\nrun-time error F6101: OPEN(--version)\r\n- file not found\r\n");
+  EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"--help", "first.tim", "lone.tim"}));
+}
+
 TEST(IrgenProgram, FailuresAndTheirStatuses) {
   formats::TestTempDir dir;
   Outcome missing = run_irgen(dir.path(), {"x.tim", "left.tim"});

@@ -4,16 +4,20 @@
 # and irinfo analyses the three files (byte for byte as the programs of the
 # build do), the packaged sonabrix shows its window offscreen and so does
 # irview with the converted pair, the MIME type of .TIM files compiles, every
-# man page opens without warnings and the menu entries are valid.
-#   package_test.sh DEB SAMPLE.wav BUILT_BIN_DIR
+# man page opens without warnings, the menu entries and sonabrix's actions
+# are valid, and the package depends on the one that holds Qt's xcb display
+# plugin (packaging/CMakeLists.txt says why).
+#   package_test.sh DEB SAMPLE.wav BUILT_BIN_DIR XCB_PLUGIN_FILE
 set -euo pipefail
 deb=$1
 sample=$2
 built=$3
+xcb_plugin=$4
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 [ -f "$deb" ] || fail "no package at $deb"
+[ -n "$xcb_plugin" ] || fail "the build found no xcb plugin of Qt (packaging/CMakeLists.txt)"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 root=$scratch/root
@@ -90,9 +94,30 @@ for page in "$usr"/share/man/man1/*.1.gz; do
   grep -q '^NAME' "$scratch/page.txt" || fail "$(basename "$page") has no NAME section"
 done
 
-desktop-file-validate "$usr/share/applications/sonabrix.desktop" || fail "desktop entry not valid"
-grep -qx 'Exec=sonabrix' "$usr/share/applications/sonabrix.desktop" || fail "desktop entry Exec"
+entry=$usr/share/applications/sonabrix.desktop
+desktop-file-validate "$entry" || fail "desktop entry not valid"
+# The entry and its actions, each as Name=...|Exec=... in file order.
+launchers=$(awk -F= '/^\[/ { group = $0 } $1 == "Name" { name = $2 } $1 == "Exec" { print group "|" name "|" $2 }' "$entry")
+expected='[Desktop Entry]|Sonabrix|sonabrix
+[Desktop Action wav-to-tim]|WAV to TIM|sonabrix IRGEN
+[Desktop Action tim-to-wav]|TIM to WAV|sonabrix IREXPO'
+[ "$launchers" = "$expected" ] || fail "desktop entry launchers: $launchers"
+grep -qx 'Actions=wav-to-tim;tim-to-wav;' "$entry" || fail "desktop entry Actions"
+# Each action starts the mode it names.
+for action in IRGEN:wavtim IREXPO:timwav; do
+  mode=$(cd "$work" && QT_QPA_PLATFORM=offscreen SONABRIX_STARTUP_PROBE=1 LC_ALL=en_US.UTF-8 \
+         timeout 30 "$usr/bin/sonabrix" "${action%:*}" | sed -n 's/^start-mode //p')
+  [ "$mode" = "${action#*:}" ] || fail "sonabrix ${action%:*} started in mode '$mode'"
+done
+
 desktop-file-validate "$usr/share/applications/irview.desktop" || fail "irview's desktop entry not valid"
 grep -qx 'MimeType=application/x-tim-impulse-response;audio/x-wav;audio/vnd.wave;' \
   "$usr/share/applications/irview.desktop" || fail "irview's desktop entry MimeType"
+
+# The window's display plugin: its package is a dependency, directly or as
+# the package of a shared library.
+plugin_package=$(dpkg-query -S "$(readlink -f "$xcb_plugin")" | sed 's/[:,].*//')
+depends=$(dpkg-deb -f "$deb" Depends)
+tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//' | grep -qx "$plugin_package" ||
+  fail "the package does not depend on $plugin_package, which holds $xcb_plugin: $depends"
 echo "package ok: $(basename "$deb")"

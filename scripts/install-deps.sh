@@ -15,8 +15,13 @@ packages=(
   sox python3
   valgrind
   xvfb xauth xterm xdotool
+  # The window tests under a window manager that draws frames, and the
+  # desktop notifications' test on a private session bus.
+  openbox dbus-daemon
   # The Debian package (make package) and its tests.
   dpkg-dev file lintian desktop-file-utils man-db shared-mime-info
+  # The install into a minimal Debian root (make package-check).
+  debootstrap
   # The Windows converters (make windows) and their tests under Wine.
   g++-mingw-w64-x86-64 wine wine64
   # The fuzz harnesses (make fuzz) and the sanitizer run (make test-sanitize).

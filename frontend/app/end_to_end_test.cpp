@@ -15,14 +15,10 @@
 #include "frontend/app/startup.h"
 #include "frontend/qt_desktop/qt_desktop.h"
 #include "frontend/testing/fake_desktop.h"
+#include "frontend/testing/scoped_environment.h"
+#include "frontend/testing/x_session.h"
 #include "frontend/widgets/twips.h"
 
-#ifdef FRONTEND_HAVE_XCB
-#include <xcb/xcb.h>
-
-#include <cstdlib>
-#include <cstring>
-#endif
 
 namespace frontend {
 namespace {
@@ -151,70 +147,19 @@ TEST_F(EndToEndTest, WavtimStartsIrgenAndTimwavStartsIrexpoOnItsOutput) {
 #endif
 }
 
-// An X server of the test's own, on a display number that Xvfb picks free.
-class XServer {
- public:
-  ~XServer() {
-    server_.kill();
-    server_.waitForFinished(5000);
-  }
-  // False when Xvfb could not be started or reported no display.
-  bool start(const QString& xvfb) {
-    server_.start(xvfb, {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "800x600x24"});
-    if (!server_.waitForStarted(5000)) return false;
-    for (int waited = 0; waited < 10000 && !server_.canReadLine(); waited += 50)
-      server_.waitForReadyRead(50);
-    bool ok = false;
-    const int number = server_.readLine().trimmed().toInt(&ok);
-    if (ok) display_ = QStringLiteral(":%1").arg(number);
-    return ok;
-  }
-  const QString& display() const { return display_; }
-
- private:
-  QProcess server_;
-  QString display_;
-};
-
-// DISPLAY set for the test's own process (a terminal started from it
-// inherits it), restored afterwards.
-class ScopedDisplay {
- public:
-  explicit ScopedDisplay(const QString& display) : saved_(qgetenv("DISPLAY")) {
-    qputenv("DISPLAY", display.toUtf8());
-  }
-  ~ScopedDisplay() {
-    if (saved_.isNull())
-      qunsetenv("DISPLAY");
-    else
-      qputenv("DISPLAY", saved_);
-  }
-
- private:
-  QByteArray saved_;
-};
-
-// The window ids of the xterms on the display; xdotool's own exit ends an
-// empty search.
-QStringList xtermWindows(const QString& xdotool) {
-  QProcess search;
-  search.start(xdotool, {"search", "--class", "xterm"});
-  if (!search.waitForFinished(5000)) search.kill();
-  return QString::fromUtf8(search.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+// The window ids of the xterms on the display.
+QStringList xtermWindows() {
+  return runXdotool({"search", "--class", "xterm"}).split(u'\n', Qt::SkipEmptyParts);
 }
 
-bool waitForXterms(const QString& xdotool, bool present, int milliseconds) {
-  for (int waited = 0; waited < milliseconds; waited += 100) {
-    if (xtermWindows(xdotool).isEmpty() != present) return true;
-    QTest::qWait(100);
-  }
-  return false;
+bool waitForXterms(bool present, int milliseconds) {
+  return waitFor([&] { return xtermWindows().isEmpty() != present; }, milliseconds);
 }
 
 // A real xterm on a private X server: "OK - Convert!" runs irgen in it to
-// the end and the window closes; a failing irgen keeps its window open
-// until Enter is pressed in it.
-TEST_F(EndToEndTest, InAnXtermConversionsRunAndAFailureWaitsForEnter) {
+// the end, and its window stays readable until Enter is pressed in it,
+// after a success as after a failure.
+TEST_F(EndToEndTest, InAnXtermEveryConversionStaysReadableUntilEnter) {
 #ifdef IRGEN_PROGRAM
   const QString xvfb = QStandardPaths::findExecutable("Xvfb");
   const QString xterm = QStandardPaths::findExecutable("xterm");
@@ -223,7 +168,7 @@ TEST_F(EndToEndTest, InAnXtermConversionsRunAndAFailureWaitsForEnter) {
     GTEST_SKIP() << "needs Xvfb, xterm and xdotool (scripts/install-deps.sh installs them)";
   XServer server;
   if (!server.start(xvfb)) GTEST_SKIP() << "Xvfb did not start a display";
-  const ScopedDisplay display(server.display());
+  const ScopedEnvironment display("DISPLAY", server.display().toUtf8());
 
   ASSERT_TRUE(copyProgram(QStringLiteral(IRGEN_PROGRAM), workDir.path()));
   ASSERT_TRUE(writeFile(workDir.filePath("take 1.wav"), stereoWave(1000)));
@@ -232,66 +177,26 @@ TEST_F(EndToEndTest, InAnXtermConversionsRunAndAFailureWaitsForEnter) {
   QtDesktop inTerminal(nullptr, TerminalSettings{true, xterm});
   desktop.processStarter = &inTerminal;
 
+  const auto staysUntilEnter = [&](const char* run) {
+    const QStringList windows = xtermWindows();
+    ASSERT_EQ(windows.size(), 1) << "no xterm after a " << run;
+    runXdotool({"windowfocus", "--sync", windows.first(), "key", "Return"});
+    EXPECT_TRUE(waitForXterms(false, 10000)) << "Enter did not close the xterm of a " << run;
+  };
+
   convertToLeftAndRight(*window, "take 1");  // completed to take 1.wav, the file's case
-  EXPECT_TRUE(waitForXterms(xdotool, false, 10000)) << "the xterm of a successful run stayed open";
+  // irgen has written both files and ended; its window is still there.
+  QTest::qWait(3000);
+  staysUntilEnter("success");
 
   setField(*window, "Wav", "missing");
   pressConvert(*window);
-  ASSERT_TRUE(waitForXterms(xdotool, true, 10000)) << "no xterm opened";
-  QTest::qWait(1500);  // irgen has failed by now
-  const QStringList windows = xtermWindows(xdotool);
-  ASSERT_FALSE(windows.isEmpty()) << "the xterm of a failed run closed without Enter";
-  QProcess enter;
-  enter.start(xdotool, {"windowfocus", "--sync", windows.first(), "key", "Return"});
-  if (!enter.waitForFinished(10000)) enter.kill();
-  EXPECT_TRUE(waitForXterms(xdotool, false, 10000)) << "Enter did not close the xterm";
+  ASSERT_TRUE(waitForXterms(true, 10000)) << "no xterm opened";
+  QTest::qWait(3000);  // irgen has failed by now
+  staysUntilEnter("failure");
 #else
   GTEST_SKIP() << "irgen is not part of this build";
 #endif
-}
-
-
-#ifdef FRONTEND_HAVE_XCB
-// What a window manager sends when the close box of `window` is clicked.
-bool sendCloseRequest(const QString& display, uint32_t window) {
-  xcb_connection_t* connection = xcb_connect(display.toUtf8().constData(), nullptr);
-  if (xcb_connection_has_error(connection)) {
-    xcb_disconnect(connection);
-    return false;
-  }
-  const auto atom = [&](const char* name) {
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr);
-    const uint32_t value = reply ? reply->atom : 0;
-    std::free(reply);
-    return value;
-  };
-  xcb_client_message_event_t event{};
-  event.response_type = XCB_CLIENT_MESSAGE;
-  event.format = 32;
-  event.window = window;
-  event.type = atom("WM_PROTOCOLS");
-  event.data.data32[0] = atom("WM_DELETE_WINDOW");
-  xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
-  xcb_flush(connection);
-  xcb_disconnect(connection);
-  return true;
-}
-#endif
-
-// The first window of `name` on the display, waited for; empty when none
-// came.
-QString waitForWindow(const QString& xdotool, const QString& name) {
-  for (int waited = 0; waited < 10000; waited += 100) {
-    QProcess search;
-    search.start(xdotool, {"search", "--onlyvisible", "--name", name});
-    if (!search.waitForFinished(5000)) search.kill();
-    const QStringList ids =
-        QString::fromUtf8(search.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-    if (!ids.isEmpty()) return ids.first();
-    QTest::qWait(100);
-  }
-  return QString();
 }
 
 // The real program on a private X server: the close box of the main window
@@ -305,7 +210,7 @@ TEST(ProgramOnXTest, ClosingTheMainWindowWithTheEditorOpenEndsTheProgram) {
     GTEST_SKIP() << "needs Xvfb and xdotool (scripts/install-deps.sh installs them)";
   XServer server;
   if (!server.start(xvfb)) GTEST_SKIP() << "Xvfb did not start a display";
-  const ScopedDisplay display(server.display());
+  const ScopedEnvironment display("DISPLAY", server.display().toUtf8());
 
   QProcess program;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -314,7 +219,7 @@ TEST(ProgramOnXTest, ClosingTheMainWindowWithTheEditorOpenEndsTheProgram) {
   program.setProcessEnvironment(environment);
   program.start(QStringLiteral(SONABRIX_PROGRAM), {"VERATOTIM"});
   ASSERT_TRUE(program.waitForStarted(10000));
-  const QString main = waitForWindow(xdotool, "^Sonabrix");
+  const QString main = waitForWindow("^Sonabrix");
   ASSERT_FALSE(main.isEmpty()) << "no main window";
 
   // A click on the "Octave Filter" caption, at window pixels of 96 dpi.
@@ -322,14 +227,16 @@ TEST(ProgramOnXTest, ClosingTheMainWindowWithTheEditorOpenEndsTheProgram) {
   click.start(xdotool, {"mousemove", "--window", main, QString::number(twipsToPixels(5000, 96)),
                         QString::number(twipsToPixels(2076, 96)), "click", "1"});
   ASSERT_TRUE(click.waitForFinished(5000));
-  ASSERT_FALSE(waitForWindow(xdotool, "^Octave Band Equalizer$").isEmpty()) << "no editor";
+  ASSERT_FALSE(waitForWindow("^Octave Band Equalizer$").isEmpty()) << "no editor";
 
   // A request that arrives while the editor is still being set up is
   // dropped, as Qt drops any for a blocked window; a user would click again.
   // Without the fix every one of them is dropped.
+  XConnection x(server.display());
+  ASSERT_TRUE(x.ok());
   bool ended = false;
   for (int attempt = 0; attempt < 20 && !ended; ++attempt) {
-    ASSERT_TRUE(sendCloseRequest(server.display(), main.toUInt()));
+    x.sendCloseRequest(main.toUInt());
     ended = program.waitForFinished(500);
   }
   EXPECT_TRUE(ended) << "the main window's close box did nothing; the program said:\n"

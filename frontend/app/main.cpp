@@ -4,18 +4,30 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStyleFactory>
+#include <cstdio>
+#include <optional>
 
+#include "frontend/app/display_choice.h"
 #include "frontend/app/startup.h"
 #include "frontend/app/startup_probe.h"
 #include "frontend/launch/program_lookup.h"
 #include "frontend/qt_desktop/qt_desktop.h"
+#include "frontend/startup/program_info.h"
 #include "frontend/startup/work_dir.h"
 
 int main(int argc, char* argv[]) {
   frontend::StartupInputs inputs;
   inputs.arguments = frontend::commandLineArguments(argc, argv);
+  if (const std::optional<QString> text =
+          frontend::informationRequest(inputs.arguments, QStringLiteral(SONABRIX_VERSION))) {
+    const bool written = std::fputs(text->toLocal8Bit().constData(), stdout) >= 0;
+    return written && std::fflush(stdout) == 0 ? 0 : 1;
+  }
 
+  const bool platformChosen = frontend::chooseDisplayPlatform();
   QApplication app(argc, argv);
+  if (platformChosen) qunsetenv("QT_QPA_PLATFORM");
+  frontend::storeNoSettings();
   // Fusion draws the design's caption colours on every desktop.
   app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 

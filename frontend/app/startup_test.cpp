@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "frontend/desktop/messages.h"
+#include "frontend/startup/program_info.h"
 #include "frontend/startup/work_dir.h"
 #include "frontend/testing/fake_desktop.h"
 
@@ -187,6 +188,46 @@ TEST(ProgramTest, StartsInTheModeOfItsWholeArgumentTextQtOptionsIncluded) {
     std::unique_ptr<QProcess> process(startProgram("en_US.UTF-8", c.arguments));
     ASSERT_TRUE(process->waitForFinished(20000));
     EXPECT_TRUE(process->readAllStandardOutput().contains(QByteArray("\nstart-mode ") + c.mode + "\n"));
+  }
+}
+
+TEST(ProgramTest, ALoneHelpOrVersionIsAnsweredBeforeAnyWindowOrLocaleCheck) {
+  const struct {
+    QStringList arguments;
+    QString output;  // empty: the window opens in Veradis->WAV
+  } cases[] = {
+      {{"--help"}, usageText()},
+      {{"--version"}, versionText(QStringLiteral(SONABRIX_VERSION_TEXT))},
+      {{"--help", "IRGEN"}, QString()},
+      {{"./--version"}, QString()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("SONABRIX_STARTUP_PROBE", "1");
+    if (c.output.isEmpty()) {
+      environment.insert("QT_QPA_PLATFORM", "offscreen");
+      environment.insert("LC_ALL", "en_US.UTF-8");
+    } else {
+      // A window or the locale check would fail here: X11 without a display,
+      // and a decimal comma.
+      environment.insert("QT_QPA_PLATFORM", "xcb");
+      environment.remove("DISPLAY");
+      environment.remove("WAYLAND_DISPLAY");
+      environment.insert("LC_ALL", "de_DE.UTF-8");
+    }
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(SONABRIX_PROGRAM), c.arguments);
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitCode(), 0);
+    const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
+    if (c.output.isEmpty()) {
+      EXPECT_TRUE(output.contains("\nstart-mode verawav\n")) << output.toStdString();
+    } else {
+      EXPECT_EQ(output.toStdString(), c.output.toStdString());
+      EXPECT_TRUE(process.readAllStandardError().isEmpty());
+    }
   }
 }
 

@@ -36,11 +36,14 @@ class Desktop {
   // Starts the converter `program` with exactly `arguments` as its words
   // after the program name, in `workingFolder`, in a window of its own where
   // the desktop offers one (on Linux a terminal emulator, terminal.h), with
-  // its standard input and output there. Without one it starts detached
-  // with standard input from the null device, so that a converter that
-  // would prompt ends with its error stop instead of waiting. The caller
-  // never waits for it and it may outlive the front end. Returns false when
-  // the process could not be started.
+  // its standard input and output there. Without one it starts with
+  // standard input from the null device, so that a converter that would
+  // prompt ends with its error stop instead of waiting, and its output
+  // captured: when it ends, a failure is shown in a message box that names
+  // the program, its exit status and its last lines, a success in a short
+  // desktop notification where a notification service runs; neither blocks
+  // the window. The caller never waits for it and it may outlive the front
+  // end. Returns false when the process could not be started.
   virtual bool startProgram(const QString& program, const QStringList& arguments,
                             const QString& workingFolder) = 0;
 
@@ -52,10 +55,10 @@ class Desktop {
   virtual bool startWindowProgram(const QString& program, const QStringList& arguments,
                                   const QString& workingFolder) = 0;
 
-  // Opens the manual file at `manual` with the desktop's program for it,
-  // without waiting. Returns false when no program could be started to open
-  // it; true says only that one started, not that it shows the manual.
-  virtual bool openManual(const QString& manual) = 0;
+  // Shows the manual, the web archive at `manual`, in a window of the
+  // program's own that offers to open it in the desktop's default viewer;
+  // when the file cannot be read as one, tells the user why. Does not wait.
+  virtual void openManual(const QString& manual) = 0;
 
   // Lets the user change the regional number settings: starts the system's
   // region settings panel when one is installed, otherwise tells the user

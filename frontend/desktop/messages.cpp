@@ -50,6 +50,50 @@ UserMessage cannotStartMessage(const QString& program, const QString& workDir) {
           MessageIcon::Exclamation, MessageButtons::Ok};
 }
 
+UserMessage programNotFoundMessage(const QString& name, const QStringList& candidates) {
+  return {QStringLiteral("Program Start Error"),
+          QStringLiteral("The program %1 was not found. Sonabrix looked for it as\n%2\n"
+                         "Install it in one of these folders, or link it there.")
+              .arg(name, candidates.join(u'\n')),
+          MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+namespace {
+
+QString fileNameOf(const QString& program) {
+  return program.mid(program.lastIndexOf(u'/') + 1);
+}
+
+}  // namespace
+
+UserMessage conversionFailedMessage(const QString& program, int exitStatus,
+                                    const QStringList& lastLines) {
+  const QString name = fileNameOf(program);
+  QString text =
+      exitStatus > 128
+          ? QStringLiteral("%1 was ended by signal %2 (exit status %3).")
+                .arg(name)
+                .arg(exitStatus - 128)
+                .arg(exitStatus)
+          : QStringLiteral("%1 ended with exit status %2.").arg(name).arg(exitStatus);
+  if (lastLines.isEmpty())
+    text += QStringLiteral(" It printed nothing.");
+  else
+    text += QStringLiteral(" The last lines it printed:\n\n") + lastLines.join(u'\n');
+  return {QStringLiteral("Conversion Error"), text, MessageIcon::Critical, MessageButtons::Ok};
+}
+
+DesktopNotice conversionFinishedNotice(const QString& program, const QString& folder) {
+  return {QStringLiteral("%1 ended successfully").arg(fileNameOf(program)),
+          QStringLiteral("The conversion ran in %1").arg(folder)};
+}
+
+UserMessage manualUnreadableMessage(const QString& manualPath, const QString& reason) {
+  return {QStringLiteral("Help"),
+          QStringLiteral("The manual\n%1\ncannot be shown: %2.").arg(manualPath, reason),
+          MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
 UserMessage manualNotOpenedMessage(const QString& manualPath) {
   return {QStringLiteral("Help"),
           QStringLiteral("The manual could not be opened: no program to show it was found.\n"

@@ -4,6 +4,7 @@
 #define FRONTEND_DESKTOP_MESSAGES_H_
 
 #include <QString>
+#include <QStringList>
 
 #include "frontend/desktop/user_message.h"
 
@@ -31,9 +32,35 @@ UserMessage unquotableNameError(const QString& name);
 // The program of a command line could not be found or started.
 UserMessage cannotStartMessage(const QString& program, const QString& workDir);
 
-// Help could start no program to open the manual at `manualPath`: exclamation
-// icon, OK.
+// Linux: the program `name` (as searched for: "fenwix", not "fenwix.exe")
+// is none of `candidates`, the paths tried in order: exclamation icon, OK,
+// each path on a line of its own.
+UserMessage programNotFoundMessage(const QString& name, const QStringList& candidates);
+
+// A converter run without a terminal ended with a non-zero `exitStatus` (a
+// shell's status: above 128 it was ended by signal status - 128): stop
+// icon, OK, naming the program (its file name) and the status, then
+// `lastLines`, the last lines it printed.
+UserMessage conversionFailedMessage(const QString& program, int exitStatus,
+                                    const QStringList& lastLines);
+
+// A short desktop notification: its summary and body.
+struct DesktopNotice {
+  QString summary;
+  QString body;
+  friend bool operator==(const DesktopNotice&, const DesktopNotice&) = default;
+};
+
+// A converter run without a terminal ended successfully in `folder`.
+DesktopNotice conversionFinishedNotice(const QString& program, const QString& folder);
+
+// The manual at `manualPath` did not open in the default viewer: none was
+// found, or it failed. Exclamation icon, OK.
 UserMessage manualNotOpenedMessage(const QString& manualPath);
+
+// Help: the manual at `manualPath` cannot be shown, for `reason` (a
+// sentence without its full stop): exclamation icon, OK.
+UserMessage manualUnreadableMessage(const QString& manualPath, const QString& reason);
 
 // Exit button: exclamation icon, Yes/No.
 UserMessage exitQuestion();

@@ -265,17 +265,27 @@ void FilterEditor::cancel() {
   close();
 }
 
+void FilterEditor::setVisible(bool visible) {
+  // Placed while the window has no frame yet: a position given then is the
+  // frame's, and the window manager puts the frame there. Moved once shown,
+  // the position would be that of the area inside the frame, and the frame
+  // would stand a title bar higher than the main window's.
+  if (visible && !placed_) {
+    if (const QWidget* mainWindow = parentWidget()) {
+      const QRect main = mainWindow->frameGeometry();
+      move(main.left() + main.width(), main.top());
+    }
+  }
+  QWidget::setVisible(visible);
+}
+
 void FilterEditor::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  // Placed once per opening, when it first shows: docked to the main
-  // window's right edge, top to top, with the beep. Coming back from a
-  // message box or another program does not move it again.
+  // Placed once per opening (setVisible), when it first shows, with the
+  // beep. Coming back from a message box or another program does not move
+  // it again.
   if (placed_) return;
   placed_ = true;
-  if (const QWidget* mainWindow = parentWidget()) {
-    const QRect main = mainWindow->frameGeometry();
-    move(main.left() + main.width(), main.top());
-  }
   desktop_.beep();
   Picture1->update();
 }

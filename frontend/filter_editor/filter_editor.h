@@ -60,6 +60,10 @@ class FilterEditor : public QWidget {
   void save();
   // Command3D1: FilterFileName emptied, the editor closed, nothing written.
   void cancel();
+  // Docks the window before it first shows: its frame's top level with the
+  // main window's frame top, its frame's left edge at the main window's
+  // frame right edge.
+  void setVisible(bool visible) override;
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <string>
 #include <system_error>
 
 #include "frontend/filter_editor/decimal_text.h"
@@ -10,6 +12,9 @@
 namespace frontend {
 
 namespace {
+
+// A gain must fit the display limits, which are single precision.
+constexpr double kLargestGain = std::numeric_limits<float>::max();
 
 bool isSeparator(char c) { return c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\n'; }
 
@@ -19,6 +24,44 @@ std::optional<DecimalParts> numberParts(std::string_view item) {
   std::optional<DecimalParts> parts = scanDecimal(item, &length);
   if (parts && length != item.size()) return std::nullopt;
   return parts;
+}
+
+// A positive finite number as its significant digits (no trailing zeros)
+// and the decimal exponent of the first: 31.5 is "315" and 1.
+struct ScientificDigits {
+  std::string digits;
+  int exponent = 0;
+};
+
+// Rounded to `significant` digits, or without a count, the fewest digits
+// that read back as `magnitude` exactly.
+ScientificDigits scientificDigits(double magnitude, std::optional<int> significant) {
+  char buf[64];
+  const std::to_chars_result written =
+      significant ? std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
+                                  *significant - 1)
+                  : std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
+  // d.ddde[+-]x, the point missing for a single digit.
+  const std::string_view scientific(buf, written.ptr - buf);
+  const size_t e = scientific.find('e');
+  ScientificDigits number;
+  number.digits += scientific[0];
+  if (e > 1) number.digits.append(scientific.substr(2, e - 2));
+  std::from_chars(scientific.data() + e + (scientific[e + 1] == '+' ? 2 : 1), written.ptr,
+                  number.exponent);
+  while (number.digits.size() > 1 && number.digits.back() == '0') number.digits.pop_back();
+  return number;
+}
+
+// True when `number` reads back as more than `largest`, or beyond double.
+bool beyond(const ScientificDigits& number, double largest) {
+  const std::string text =
+      number.digits + "e" + std::to_string(number.exponent - int(number.digits.size()) + 1);
+  double value = 0;
+  const std::from_chars_result read = std::from_chars(text.data(), text.data() + text.size(), value);
+  // Out of range is either side of double; only the large side matters.
+  if (read.ec == std::errc::result_out_of_range) return number.exponent > 0;
+  return value > largest;
 }
 
 }  // namespace
@@ -55,10 +98,8 @@ FilterFileRead readFilterFile(std::string_view text) {
     const std::optional<DecimalParts> parts = numberParts(item);
     bool overflowed = false;
     const double value = parts ? decimalValue(*parts, &overflowed) : 0.0;
-    // A gain must fit the display limits, which are single precision.
     const bool isGain = count % 2 == 1;
-    const bool inRange = parts && !overflowed &&
-                         (!isGain || std::abs(value) <= std::numeric_limits<float>::max());
+    const bool inRange = parts && !overflowed && (!isGain || std::abs(value) <= kLargestGain);
     if (!parts || !inRange) {
       FilterFileError error;
       error.kind = parts ? FilterFileError::Kind::OutOfRange : FilterFileError::Kind::NotANumber;
@@ -85,25 +126,15 @@ std::string_view wholeItems(std::string_view text) {
   return text.substr(0, end);
 }
 
-std::string numberItem(double value) {
+std::string numberItem(double value, double largest) {
   std::string item = std::signbit(value) && value != 0 ? "-" : " ";
   const double magnitude = std::abs(value);
   if (magnitude == 0) return item + "0 ";
 
-  // Fifteen significant digits as d.dddddddddddddde[+-]x, then laid out
-  // plainly around the point.
-  char buf[64];
-  const auto [end, ec] =
-      std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 14);
-  (void)ec;
-  const std::string_view scientific(buf, end - buf);
-  const size_t e = scientific.find('e');
-  std::string digits;
-  digits += scientific[0];
-  digits.append(scientific.substr(2, e - 2));
-  int exponent = 0;
-  std::from_chars(scientific.data() + e + (scientific[e + 1] == '+' ? 2 : 1), end, exponent);
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  ScientificDigits number = scientificDigits(magnitude, 15);
+  if (beyond(number, largest) && magnitude <= largest) number = scientificDigits(magnitude, std::nullopt);
+  const std::string& digits = number.digits;
+  const int exponent = number.exponent;
 
   const int count = static_cast<int>(digits.size());
   if (exponent >= count - 1) {
@@ -124,9 +155,11 @@ std::string numberItem(double value) {
 std::optional<std::string> filterFileText(const FilterBands& bands) {
   std::string text;
   for (int band = 0; band < kBandCount; ++band) {
-    if (!std::isfinite(bands.frequency[band]) || !std::isfinite(bands.gain[band])) return std::nullopt;
-    text += numberItem(bands.frequency[band]);
-    text += numberItem(bands.gain[band]);
+    const double frequency = bands.frequency[band];
+    const double gain = bands.gain[band];
+    if (!std::isfinite(frequency) || !(std::abs(gain) <= kLargestGain)) return std::nullopt;
+    text += numberItem(frequency);
+    text += numberItem(gain, kLargestGain);
     text += "\r\n";
   }
   return text;

@@ -6,6 +6,7 @@
 #define FRONTEND_FILTER_EDITOR_FILTER_FILE_H_
 
 #include <array>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,12 +69,20 @@ std::string_view wholeItems(std::string_view text);
 // point below 1, no trailing zeros and no point for whole numbers, then one
 // blank: 31.5 gives " 31.5 ", -3.5 gives "-3.5 ", 0 and -0 give " 0 ".
 // Never in exponent form: 1e20 gives " 100000000000000000000 ".
+//
+// When those 15 digits would read back as a magnitude beyond `largest`
+// (which the value's own magnitude is not), as they do just below the
+// largest double, the item holds instead the fewest digits that read back
+// as the value exactly (at most 17): the largest double gives
+// " 179769313486231570000...0 " (309 digits), not a number beyond it.
 // `value` must be finite.
-std::string numberItem(double value);
+std::string numberItem(double value, double largest = std::numeric_limits<double>::max());
 
 // The ten lines of a filter file, each the frequency's item and the gain's
-// item and CR LF. Nullopt when a value is not finite: such a value has no
-// plain notation, and no file is written for it.
+// item and CR LF; frequencies within double, gains within single precision,
+// as readFilterFile reads them, so that the text always reads back. Nullopt
+// when a value is not finite or a gain is beyond single precision: no file
+// is written that the reader would refuse.
 std::optional<std::string> filterFileText(const FilterBands& bands);
 
 }  // namespace frontend

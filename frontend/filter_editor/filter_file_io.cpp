@@ -73,7 +73,9 @@ std::variant<FilterBands, UserMessage> loadFilterFile(const QString& path) {
 std::optional<UserMessage> saveFilterFile(const QString& path, const FilterBands& bands) {
   const std::optional<std::string> text = filterFileText(bands);
   if (!text)
-    return filterFileWriteMessage(path, QStringLiteral("a band holds a value that is not a finite number."));
+    return filterFileWriteMessage(
+        path, QStringLiteral("a band holds a value that is not a finite number, or a gain beyond "
+                             "single precision."));
   QSaveFile file(path);
   // Beside a target that cannot be written directly (a folder without write
   // permission), no temporary file can be made either: fail, never write in

@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <limits>
+#include <utility>
+
+#include "frontend/filter_editor/band_model.h"
 
 namespace frontend {
 namespace {
@@ -78,6 +84,61 @@ TEST(FilterFile, WrittenTextReadsBackToTheSameValues) {
   EXPECT_EQ(again.bands->frequency[0], extremes.frequency[0]);
   EXPECT_EQ(again.bands->frequency[1], 1e300);
   EXPECT_EQ(again.bands->gain[2], -3e38);
+}
+
+// Fifteen digits would round these up beyond what the reader takes (double
+// for a frequency, single precision for a gain): they are written with the
+// digits that read back exactly.
+TEST(FilterFile, LargestFiniteValuesReadBack) {
+  const double kMax = std::numeric_limits<double>::max();
+  const double kMaxGain = std::numeric_limits<float>::max();
+  EXPECT_EQ(numberItem(kMax), " 17976931348623157" + std::string(292, '0') + " ");
+  EXPECT_EQ(numberItem(-kMax), "-17976931348623157" + std::string(292, '0') + " ");
+  EXPECT_EQ(numberItem(kMaxGain, kMaxGain), " 34028234663852886" + std::string(22, '0') + " ");
+  // Where fifteen digits stay within reach, they stay.
+  EXPECT_EQ(numberItem(kMaxGain), " 340282346638529" + std::string(24, '0') + " ");
+  EXPECT_EQ(numberItem(1.79769313486231e308), " 179769313486231" + std::string(294, '0') + " ");
+
+  const FilterBands bands = {
+      {kMax, -kMax, std::nextafter(kMax, 0.0), 1.7976931348623155e308, 1.79769313486232e307,
+       3.4e38, 31.5, 63, 125, 250},
+      {kMaxGain, -kMaxGain, std::nextafter(kMaxGain, 0.0), -3.4028234663852e38, 3.4e38, 0,
+       -3.5, 12.25, 0.005, 100}};
+  const std::optional<std::string> text = filterFileText(bands);
+  ASSERT_TRUE(text);
+  const FilterFileRead read = readFilterFile(*text);
+  ASSERT_TRUE(read.bands) << "item " << read.error->item << " on line " << read.error->line;
+  for (int band = 0; band < kBandCount; ++band) {
+    EXPECT_EQ(read.bands->frequency[band], bands.frequency[band]) << "band " << band + 1;
+    EXPECT_EQ(read.bands->gain[band], bands.gain[band]) << "band " << band + 1;
+  }
+  EXPECT_EQ(filterFileText(*read.bands), text);
+
+  // No file for a gain that the reader would refuse.
+  FilterBands refused = bands;
+  refused.gain[5] = std::nextafter(kMaxGain, kMax);
+  EXPECT_FALSE(filterFileText(refused));
+}
+
+// The gains the sliders make are far from those limits: fifteen digits, as
+// printf rounds them.
+TEST(FilterFile, SliderGainsKeepFifteenDigits) {
+  const std::pair<float, float> limits[] = {{-50, 50}, {-100, 100}, {-3.5f, 12.25f}};
+  for (const auto& [bottom, top] : limits) {
+    for (int position = kBottomPosition; position <= kTopPosition; ++position) {
+      const double gain = gainAt(position, bottom, top);
+      char rounded[32];
+      std::snprintf(rounded, sizeof rounded, "%.14e", gain);
+      const std::string item = numberItem(gain, std::numeric_limits<float>::max());
+      double expected = 0;
+      double written = 0;
+      std::from_chars(rounded, rounded + std::strlen(rounded), expected);
+      const size_t start = item[0] == '-' ? 0 : 1;
+      std::from_chars(item.data() + start, item.data() + item.size() - 1, written);
+      ASSERT_EQ(written, expected) << "position " << position << " in " << bottom << ".." << top
+                                   << ": " << item;
+    }
+  }
 }
 
 TEST(FilterFile, LayoutsThatReadAlike) {

@@ -45,7 +45,10 @@ LaunchOutcome launchConversion(FormState& state, const QString& filterFileName,
   const std::optional<StartRequest> request =
       resolveCommandLine(launch.commandLine, search, isProgramFile, &missing);
   if (!request) {
-    desktop.showMessage(cannotStartMessage(missing, environment.workDir));
+    desktop.showMessage(search.platform == Platform::Windows
+                            ? cannotStartMessage(missing, environment.workDir)
+                            : programNotFoundMessage(searchedProgramName(missing, search.platform),
+                                                     programCandidates(missing, search)));
     return LaunchOutcome::NotStarted;
   }
 

@@ -145,12 +145,19 @@ TEST_F(LaunchTest, ProgramBesideSonabrixIsFoundAndStillRunsInWorkDir) {
   EXPECT_EQ(start.arguments, QStringList({"take1.WAV", "left.TIM", "NONE", "100.0", "1"}));
 }
 
-TEST_F(LaunchTest, MissingProgramIsNamedWithWorkDirAndNothingStarts) {
-  window->selectMode(Mode::wavtim);
-  fill("take1", "left", "right");
+TEST_F(LaunchTest, MissingProgramIsNamedAsSearchedWithEveryPathTriedAndNothingStarts) {
+  environment.pathDirs = {"/nowhere/bin"};
+  window = std::make_unique<MainWindow>(desktop, environment);
+  window->selectMode(Mode::veratim);
+  fill("hall._03", "left");
   convert();
   ASSERT_EQ(desktop.messages.size(), 1);
-  EXPECT_EQ(desktop.messages[0], cannotStartMessage("IRGEN.EXE", workDir.path()));
+  const QString work = workDir.path();
+  EXPECT_EQ(desktop.messages[0],
+            programNotFoundMessage("fenwix", {work + "/fenwix.exe", work + "/fenwix",
+                                              "/nowhere/bin/fenwix"}));
+  EXPECT_TRUE(desktop.messages[0].text.contains("fenwix was not found"));
+  EXPECT_FALSE(desktop.messages[0].text.contains("fenwix.exe was"));
   EXPECT_TRUE(desktop.starts.isEmpty());
 }
 

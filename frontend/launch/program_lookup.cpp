@@ -33,38 +33,39 @@ QStringList pathDirectories(const QString& pathVariable, Platform platform) {
   return pathVariable.split(platform == Platform::Windows ? u';' : u':', Qt::SkipEmptyParts);
 }
 
-std::optional<QString> findProgram(const QString& name, const ProgramSearch& search,
-                                   const ProgramFileTest& isProgramFile) {
-  const Platform platform = search.platform;
-  if (name.isEmpty()) return std::nullopt;
-  if (holdsFolder(name, platform)) {
-    const QString path =
-        isAbsolute(name, platform) ? name : joinPath(search.workDir, name, platform);
-    if (isProgramFile(path)) return path;
-    return std::nullopt;
-  }
-
-  if (!search.workDir.isEmpty()) {
-    const QString exact = joinPath(search.workDir, name, platform);
-    if (isProgramFile(exact)) return exact;
-  }
-
+QString searchedProgramName(const QString& name, Platform platform) {
   // The command lines name Windows programs ("IRGEN.EXE"); installed on
   // Linux they are lower case and without the suffix.
-  QString plain = name;
-  if (platform == Platform::Linux) {
-    plain = name.toLower();
-    if (plain.endsWith(u".exe")) plain.chop(4);
-  }
-  if (plain.isEmpty()) return std::nullopt;
+  if (platform == Platform::Windows || holdsFolder(name, platform)) return name;
+  QString plain = name.toLower();
+  if (plain.endsWith(u".exe")) plain.chop(4);
+  return plain;
+}
 
+QStringList programCandidates(const QString& name, const ProgramSearch& search) {
+  const Platform platform = search.platform;
+  if (name.isEmpty()) return {};
+  if (holdsFolder(name, platform))
+    return {isAbsolute(name, platform) ? name : joinPath(search.workDir, name, platform)};
+
+  QStringList candidates;
+  const auto add = [&](const QString& path) {
+    if (!candidates.contains(path)) candidates.append(path);
+  };
+  if (!search.workDir.isEmpty()) add(joinPath(search.workDir, name, platform));
+  const QString plain = searchedProgramName(name, platform);
+  if (plain.isEmpty()) return candidates;
   QStringList folders{search.workDir, search.besideDir};
   folders += search.pathDirs;
-  for (const QString& folder : folders) {
-    if (folder.isEmpty()) continue;
-    const QString candidate = joinPath(folder, plain, platform);
+  for (const QString& folder : folders)
+    if (!folder.isEmpty()) add(joinPath(folder, plain, platform));
+  return candidates;
+}
+
+std::optional<QString> findProgram(const QString& name, const ProgramSearch& search,
+                                   const ProgramFileTest& isProgramFile) {
+  for (const QString& candidate : programCandidates(name, search))
     if (isProgramFile(candidate)) return candidate;
-  }
   return std::nullopt;
 }
 

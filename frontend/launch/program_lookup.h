@@ -40,6 +40,13 @@ std::optional<QString> findProgram(const QString& name,
                                    const ProgramSearch& search,
                                    const ProgramFileTest& isProgramFile);
 
+// The name findProgram() searches the folders for: on Linux `name` in lower
+// case without a final ".exe", unless it holds a folder; else `name`.
+QString searchedProgramName(const QString& name, Platform platform);
+
+// The paths findProgram() tries for `name`, in order, each once.
+QStringList programCandidates(const QString& name, const ProgramSearch& search);
+
 // A command line resolved for starting: the program's path and the words
 // after word 0.
 struct StartRequest {

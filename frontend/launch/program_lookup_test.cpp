@@ -38,6 +38,16 @@ TEST(ProgramLookup, SearchOrder) {
         << c.name;
 }
 
+TEST(ProgramLookup, CandidatesAreThePathsTriedInOrderEachOnce) {
+  EXPECT_EQ(programCandidates("fenwix.exe", kSearch),
+            (QStringList{"/w/fenwix.exe", "/w/fenwix", "/app/bin/fenwix", "/usr/local/bin/fenwix",
+                         "/usr/bin/fenwix"}));
+  EXPECT_EQ(searchedProgramName("fenwix.exe", Platform::Linux), "fenwix");
+  EXPECT_EQ(programCandidates("sub/prog", kSearch), QStringList{"/w/sub/prog"});
+  const ProgramSearch sameFolders{"/w", "/w", {"/w/"}, Platform::Linux};
+  EXPECT_EQ(programCandidates("irgen", sameFolders), (QStringList{"/w/irgen", "/w/irgen"}).mid(1));
+}
+
 TEST(ProgramLookup, ResolveSplitsWordsAndReportsMissingProgram) {
   const auto request =
       resolveCommandLine(QStringLiteral(R"(IRGEN.EXE "a b.WAV" "l.TIM" "NONE" 100.0 1)"), kSearch,

@@ -31,11 +31,14 @@ QString terminalScript() {
       "folder=$1; shift\n"
       "cd -- \"$folder\" && \"$@\"\n"
       "status=$?\n"
-      "if [ \"$status\" -ne 0 ]; then\n"
+      "if [ \"$status\" -eq 0 ]; then\n"
+      "  printf '\\n%s ended successfully. Press Enter to close this window.\\n' "
+      "\"${1##*/}\"\n"
+      "else\n"
       "  printf '\\n%s ended with exit status %s. Press Enter to close this window.\\n' "
       "\"${1##*/}\" \"$status\"\n"
-      "  read -r answer\n"
       "fi\n"
+      "read -r answer\n"
       "exit \"$status\"\n");
 }
 

@@ -54,11 +54,12 @@ std::optional<StartRequest> terminalStart(const StartRequest& converter,
                                           const ExecutableSearch& findExecutable);
 
 // The shell script run inside the terminal, with the folder, the program and
-// its arguments as $1, $2, ...: it enters the folder and runs the program;
-// when that ends with a non-zero status it prints one line saying so,
+// its arguments as $1, $2, ...: it enters the folder and runs the program,
+// then prints one line on how it ended,
+//   "<program> ended successfully. Press Enter to close this window."
 //   "<program> ended with exit status <n>. Press Enter to close this window."
-// and waits for Enter, so that the error stays readable. It exits with the
-// program's status.
+// and waits for Enter, so that what the program printed stays readable
+// whatever the outcome. It exits with the program's status.
 QString terminalScript();
 
 }  // namespace frontend

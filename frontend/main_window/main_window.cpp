@@ -298,7 +298,7 @@ void MainWindow::showHelp() {
   const QString manual =
       helpManual(environment_.workDir, environment_.besideDir, kHostPlatform,
                  [](const QString& path) { return QFileInfo(path).isFile(); });
-  if (!desktop_.openManual(manual)) desktop_.showMessage(manualNotOpenedMessage(manual));
+  desktop_.openManual(manual);
 }
 
 void MainWindow::confirmExit() {

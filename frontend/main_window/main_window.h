@@ -58,9 +58,8 @@ class MainWindow : public QWidget {
   void toggleForcePink();
   // Command3D2 "OK - Convert!".
   void convert();
-  // SSCommand1 "Help": the manual (helpManual() of work_dir.h) in the
-  // default viewer; a message naming the manual when no program can be
-  // started to open it.
+  // SSCommand1 "Help": the manual (helpManual() of work_dir.h), shown by
+  // the desktop in a window of its own.
   void showHelp();
   // Command3D3 "Exit": beep, then end the program if the user confirms.
   void confirmExit();

@@ -369,15 +369,6 @@ TEST_F(WindowTest, HelpOpensTheManualUnderWorkDir) {
   EXPECT_TRUE(desktop.messages.isEmpty());
 }
 
-TEST_F(WindowTest, HelpWithoutAViewerNamesTheManual) {
-  desktop.manualViewerFound = false;
-  QTest::mouseClick(button("SSCommand1"), Qt::LeftButton);
-  const QString manual = workDir.path() + "/Manual/MSonabrix.mht";
-  ASSERT_EQ(desktop.messages.size(), 1);
-  EXPECT_EQ(desktop.messages[0], manualNotOpenedMessage(manual));
-  EXPECT_TRUE(desktop.messages[0].text.contains(manual));
-}
-
 TEST_F(WindowTest, ConvertWithAMissingNameWarnsAndLeavesTheFields) {
   window->selectMode(Mode::wavtim);
   field("Wav")->setText("take1");

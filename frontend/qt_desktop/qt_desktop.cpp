@@ -4,20 +4,22 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
+#include <QSettings>
 #include <QStandardPaths>
-#include <QUrl>
 
 #include "frontend/desktop/messages.h"
 #include "frontend/desktop/platform.h"
 #include "frontend/filter_editor/filter_editor.h"
 #include "frontend/launch/command_words.h"
+#include "frontend/manual/manual_window.h"
+#include "frontend/manual/web_archive.h"
 #include "frontend/qt_desktop/close_request.h"
 #include "frontend/startup/regional_check.h"
 #include "frontend/startup/work_dir.h"
@@ -32,8 +34,15 @@ QString displayText(const QString& text) {
   return shown;
 }
 
-MessageAnswer QtDesktop::showMessage(const UserMessage& message) {
-  QMessageBox box(parent_);
+void storeNoSettings() {
+  for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+    QSettings::setPath(format, QSettings::UserScope, QStringLiteral("/dev/null"));
+}
+
+namespace {
+
+// The title, text and icon of `message` on `box`.
+void fillBox(QMessageBox& box, const UserMessage& message) {
   box.setWindowTitle(message.title);
   box.setTextFormat(Qt::PlainText);
   box.setText(displayText(message.text));
@@ -48,6 +57,13 @@ MessageAnswer QtDesktop::showMessage(const UserMessage& message) {
       box.setIcon(QMessageBox::Warning);
       break;
   }
+}
+
+}  // namespace
+
+MessageAnswer QtDesktop::showMessage(const UserMessage& message) {
+  QMessageBox box(parent_);
+  fillBox(box, message);
   if (message.buttons == MessageButtons::YesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
@@ -125,15 +141,48 @@ bool QtDesktop::startProgram(const QString& program, const QStringList& argument
         terminalStart({program, arguments}, workingFolder, terminal_,
                       [](const QString& name) { return QStandardPaths::findExecutable(name); });
     if (terminal) return startDetached(terminal->program, terminal->arguments, workingFolder);
+    // No display or no terminal: the output is captured and the outcome
+    // told when the converter ends.
+    return runs_.start({program, arguments}, workingFolder,
+                       [this, program, workingFolder](const RunOutcome& outcome) {
+                         reportOutcome(program, workingFolder, outcome);
+                       });
   }
-  // Windows, or no display or terminal: the detached start as before. (A
-  // console window of its own on Windows is not arranged here.)
+  // Windows: the detached start as before. (A console window of its own on
+  // Windows is not arranged here.)
   return startDetached(program, arguments, workingFolder);
 }
 
 bool QtDesktop::startWindowProgram(const QString& program, const QStringList& arguments,
                                    const QString& workingFolder) {
   return startDetached(program, arguments, workingFolder);
+}
+
+void QtDesktop::reportOutcome(const QString& program, const QString& folder,
+                              const RunOutcome& outcome) {
+  if (outcome.exitStatus != 0)
+    showNotice(conversionFailedMessage(program, outcome.exitStatus, outcome.lastLines), parent_);
+  else
+    notifier_.notify(conversionFinishedNotice(program, folder));
+}
+
+void QtDesktop::showNotice(const UserMessage& message, QWidget* over) {
+  auto* box = new QMessageBox(over);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::NonModal);
+  fillBox(*box, message);
+  // What a converter printed may be worth copying.
+  box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  box->setStandardButtons(QMessageBox::Ok);
+  for (QAbstractButton* button : box->buttons()) ignoreEnterRepeats(button);
+  box->show();
+  notices_.removeAll(QPointer<QWidget>());
+  notices_.append(box);
+}
+
+QtDesktop::~QtDesktop() {
+  delete manualWindow_.data();
+  for (const QPointer<QWidget>& notice : std::as_const(notices_)) delete notice.data();
 }
 
 TerminalSettings systemTerminalSettings() {
@@ -168,14 +217,51 @@ bool QtDesktop::startCommandLine(const QString& commandLine) {
 // Elsewhere the default viewer opens the manual, and a region settings
 // panel, when one is installed, stands in for the Control Panel.
 
-bool QtDesktop::openManual(const QString& manual) {
-  if constexpr (kHostPlatform == Platform::Windows)
-    return startCommandLine(windowsHelpCommandLine(manual));
-  // openUrl succeeds as soon as the desktop's launcher (xdg-open) starts;
-  // whether a viewer then takes the file is not known here. So false means
-  // that nothing could be started to open the manual.
-  return QDesktopServices::openUrl(
-      QUrl::fromLocalFile(manual));
+void QtDesktop::openManual(const QString& manual) {
+  if constexpr (kHostPlatform == Platform::Windows) {
+    if (!startCommandLine(windowsHelpCommandLine(manual)))
+      showMessage(manualNotOpenedMessage(manual));
+    return;
+  }
+  QFile file(manual);
+  if (!file.open(QIODevice::ReadOnly)) {
+    showMessage(manualUnreadableMessage(
+        manual, file.exists() ? QStringLiteral("it cannot be read (%1)").arg(file.errorString())
+                              : QStringLiteral("it is not there")));
+    return;
+  }
+  auto read = readWebArchive(file.readAll());
+  if (const auto* error = std::get_if<ArchiveError>(&read)) {
+    showMessage(manualUnreadableMessage(manual, error->reason));
+    return;
+  }
+  auto* window = static_cast<ManualWindow*>(manualWindow_.data());
+  if (!window) {
+    // A window of its own, not kept above the main window; the program
+    // ends when the main window closes, and this one goes with it.
+    window = new ManualWindow(
+        [this](const QUrl& target) { openWithDefaultViewer(target, manualWindow_); });
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    manualWindow_ = window;
+  }
+  window->showArchive(std::get<WebArchive>(std::move(read)), manual);
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+void QtDesktop::openWithDefaultViewer(const QUrl& target, QWidget* over) {
+  const QString shown = target.isLocalFile() ? target.toLocalFile() : target.toString();
+  const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+  // xdg-open ends with a non-zero status when no program takes the file.
+  const bool started =
+      !opener.isEmpty() &&
+      runs_.start({opener, {shown}}, QDir::homePath(),
+                  [this, shown, over = QPointer<QWidget>(over)](const RunOutcome& outcome) {
+                    if (outcome.exitStatus != 0)
+                      showNotice(manualNotOpenedMessage(shown), over ? over.data() : parent_);
+                  });
+  if (!started) showNotice(manualNotOpenedMessage(shown), over);
 }
 
 void QtDesktop::openRegionSettings() {

@@ -6,11 +6,15 @@
 #define FRONTEND_QT_DESKTOP_QT_DESKTOP_H_
 
 #include <QList>
+#include <QPointer>
+#include <QUrl>
 #include <functional>
 #include <optional>
 
 #include "frontend/desktop/desktop.h"
 #include "frontend/launch/terminal.h"
+#include "frontend/qt_desktop/captured_runs.h"
+#include "frontend/qt_desktop/desktop_notifier.h"
 
 class QWidget;
 
@@ -21,9 +25,13 @@ class QtDesktop : public Desktop {
   // Message boxes are parented to the widget set here (the main window), so
   // that they stay centred on top of it.
   // Converters start in a terminal as `terminal` allows; the default,
-  // without a display, starts them detached (tests rely on that).
+  // without a display, captures their output (tests rely on that).
   explicit QtDesktop(QWidget* parent = nullptr, TerminalSettings terminal = {})
       : parent_(parent), terminal_(std::move(terminal)) {}
+  // Closes the manual's window and the message boxes still open.
+  ~QtDesktop() override;
+  QtDesktop(const QtDesktop&) = delete;
+  QtDesktop& operator=(const QtDesktop&) = delete;
   void setParentWidget(QWidget* parent) { parent_ = parent; }
 
   MessageAnswer showMessage(const UserMessage& message) override;
@@ -33,12 +41,28 @@ class QtDesktop : public Desktop {
                     const QString& workingFolder) override;
   bool startWindowProgram(const QString& program, const QStringList& arguments,
                           const QString& workingFolder) override;
-  bool openManual(const QString& manual) override;
+  void openManual(const QString& manual) override;
   void openRegionSettings() override;
   void runFilterEditor(QString& filterFileName) override;
   void endProgram() override;
 
+  // Opens `target` (the manual file, or a web link of the manual) with the
+  // desktop's default viewer, xdg-open, without waiting; when it is not
+  // installed or ends with a failure, a message box over `over` says so.
+  void openWithDefaultViewer(const QUrl& target, QWidget* over);
+
+  // Where desktop notifications go (tests: a private bus).
+  DesktopNotifier& notifier() { return notifier_; }
+  // The manual's window, once Help has opened it.
+  QWidget* manualWindow() const { return manualWindow_; }
+
  private:
+  // A message box that blocks nothing: it stays until closed, while the
+  // windows go on working.
+  void showNotice(const UserMessage& message, QWidget* over);
+  // Tells the user how a converter run without a terminal ended.
+  void reportOutcome(const QString& program, const QString& folder, const RunOutcome& outcome);
+
   // Starts a command line split into words by the Windows rules, detached.
   // On Windows the words are joined again by single blanks; for the fixed
   // lines started here, which hold no quotes, that gives back the line as
@@ -50,6 +74,10 @@ class QtDesktop : public Desktop {
 
   QWidget* parent_;
   TerminalSettings terminal_;
+  CapturedRuns runs_;
+  DesktopNotifier notifier_;
+  QPointer<QWidget> manualWindow_;
+  QList<QPointer<QWidget>> notices_;
   // The folder of the last file chosen in any dialog, where a dialog
   // without a start folder opens.
   QString lastFolder_;
@@ -74,6 +102,12 @@ std::optional<SettingsPanel> findRegionSettingsPanel(
 // DISPLAY or WAYLAND_DISPLAY is set and Qt draws on a real screen (not on
 // the offscreen or minimal platform of tests). Needs the QGuiApplication.
 TerminalSettings systemTerminalSettings();
+
+// Qt's file dialog keeps its last folder and its history in the user's
+// QtProject.conf. Sonabrix stores no settings between runs, so Qt's own
+// user settings are given a place where nothing can be written or read
+// (under /dev/null, which is never a folder). Call once at start-up.
+void storeNoSettings();
 
 // Message texts break lines with a lone carriage return; Qt's labels break
 // only at line feeds, so each CR, alone or before a LF, becomes one LF.

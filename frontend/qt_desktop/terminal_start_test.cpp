@@ -49,6 +49,16 @@ TEST_F(TerminalStartTest, ConverterReceivesItsWordsIntactThroughTheTerminal) {
   EXPECT_EQ(converter.arguments,
             QStringList({"it's $HOME (take 1).WAV", "left `date` & ; | ~.TIM", "r;ight *.TIM",
                          "100.0", "1"}));
+  // The run succeeded, and the terminal says so and waits for Enter.
+  const QString expected = "\nirgen ended successfully. Press Enter to close this window.\n";
+  QString screen;
+  for (int waited = 0; waited < 10000 && screen != expected; waited += 50) {
+    QTest::qWait(50);
+    const QStringList names = QDir(workDir.path()).entryList({"*.screen"});
+    QFile file(workDir.filePath(names.value(0)));
+    if (!names.isEmpty() && file.open(QIODevice::ReadOnly)) screen = QString::fromUtf8(file.readAll());
+  }
+  EXPECT_EQ(screen.toStdString(), expected.toStdString());
 }
 
 TEST_F(TerminalStartTest, AFailingConverterSaysSoInOneLineAndWaitsForEnter) {
@@ -80,7 +90,7 @@ TEST_F(TerminalStartTest, AFailingConverterSaysSoInOneLineAndWaitsForEnter) {
 #endif
 }
 
-TEST(TerminalStartWithoutDisplayTest, ConverterStartsDetachedWithInputFromTheNullDevice) {
+TEST(TerminalStartWithoutDisplayTest, ConverterRunsCapturedWithInputFromTheNullDevice) {
   QTemporaryDir folder;
   ASSERT_TRUE(installRecorder(folder.path(), "irgen"));
   // Every terminal "installed", but no display.

@@ -46,8 +46,6 @@ class FakeDesktop : public Desktop {
   QString filterEditorResult;
   // When set, runs in place of the scripted editor (the real one, say).
   std::function<void(QString&)> filterEditor;
-  // Whether a viewer takes the manual.
-  bool manualViewerFound = true;
   // Carries out program starts when set (a QtDesktop).
   Desktop* processStarter = nullptr;
 
@@ -78,10 +76,7 @@ class FakeDesktop : public Desktop {
     windowStarts.append({program, arguments, workingFolder});
     return windowProgramStarts;
   }
-  bool openManual(const QString& manual) override {
-    openedManuals.append(manual);
-    return manualViewerFound;
-  }
+  void openManual(const QString& manual) override { openedManuals.append(manual); }
   void openRegionSettings() override { ++regionSettingsOpened; }
   void runFilterEditor(QString& filterFileName) override {
     ++filterEditorRuns;
