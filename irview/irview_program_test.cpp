@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 
 #include "irview/testing/test_responses.h"
-#include "irview/testing/x_server.h"
+#include "frontend/testing/x_session.h"
 
 namespace irview {
 namespace {
@@ -98,8 +98,8 @@ TEST_F(ProgramTest, OffscreenThePairIsPaintedThenAnalysedAndRemembered) {
 TEST_F(ProgramTest, OnARealXServerTheWindowIsPaintedWithTheFile) {
   const QString xvfb = QStandardPaths::findExecutable("Xvfb");
   if (xvfb.isEmpty()) GTEST_SKIP() << "needs Xvfb (scripts/install-deps.sh installs it)";
-  testing::XServer server;
-  if (!server.start(xvfb)) GTEST_SKIP() << "Xvfb did not start a display";
+  frontend::XServer server;
+  if (!server.start(xvfb, "1024x768x24")) GTEST_SKIP() << "Xvfb did not start a display";
   QProcessEnvironment environment = probeEnvironment("xcb", folder.path());
   environment.insert("DISPLAY", server.display());
   const ProgramRun run = runViewer({files[0]}, environment);
