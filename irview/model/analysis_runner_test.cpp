@@ -58,7 +58,7 @@ class AnalysisRunnerTest : public ::testing::Test {
   QString writeTim(const QString& name, std::size_t points) {
     const QString path = folder.filePath(name);
     EXPECT_TRUE(testing::writeBytes(
-        path, testing::timFileBytes(testing::decayingNoise(48000.0, 0.4, points), 48000.0)));
+        path, testing::timFileBytes(testing::decayingNoise(48000.0, 0.4, points), 48000)));
     return path;
   }
   QTemporaryDir folder;

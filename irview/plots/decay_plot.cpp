@@ -8,13 +8,6 @@ namespace irview {
 
 namespace {
 
-QValueAxis* axis(const QString& title, const QString& format) {
-  auto* axis = new QValueAxis;
-  axis->setTitleText(title);
-  axis->setLabelFormat(format);
-  return axis;
-}
-
 // How far the fitted line is drawn: 60 dB below the top of the T30 range.
 constexpr double kFitLineBottomDb = analysis::kT30Range.top_db - 60.0;
 // The lowest a level axis goes, however quiet the noise.
@@ -37,8 +30,9 @@ const analysis::BandAnalysis* bandResult(const analysis::ChannelAnalysis& channe
 }
 
 DecayPlot::DecayPlot(QObject* parent)
-    : TracePlot(axis(QStringLiteral("time (s)"), QStringLiteral("%.3g")),
-                axis(QStringLiteral("level (dB)"), QStringLiteral("%.0f")), QString(), parent) {
+    : TracePlot(valueAxis(QStringLiteral("time (s)"), QStringLiteral("%.5g")),
+                valueAxis(QStringLiteral("level (dB)"), QStringLiteral("%.4g")), QString(),
+                parent) {
   rebuild();  // the title
 }
 

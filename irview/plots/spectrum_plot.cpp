@@ -19,20 +19,14 @@ QLogValueAxis* frequencyAxis() {
   return axis;
 }
 
-QValueAxis* levelAxis() {
-  auto* axis = new QValueAxis;
-  axis->setTitleText(QStringLiteral("level (dB)"));
-  axis->setLabelFormat(QStringLiteral("%.0f"));
-  return axis;
-}
-
 // The span of levels the home range shows below its top.
 constexpr double kShownRangeDb = 90.0;
 
 }  // namespace
 
 SpectrumPlot::SpectrumPlot(QObject* parent)
-    : TracePlot(frequencyAxis(), levelAxis(), QString(), parent) {
+    : TracePlot(frequencyAxis(), valueAxis(QStringLiteral("level (dB)"), QStringLiteral("%.4g")),
+                QString(), parent) {
   rebuild();  // the title
 }
 

@@ -19,6 +19,13 @@ QColor traceColour(std::size_t index) {
   return colours[index % colours.size()];
 }
 
+QValueAxis* valueAxis(const QString& title, const QString& labelFormat) {
+  auto* axis = new QValueAxis;
+  axis->setTitleText(title);
+  axis->setLabelFormat(labelFormat);
+  return axis;
+}
+
 TracePlot::TracePlot(QAbstractAxis* xAxis, QAbstractAxis* yAxis, const QString& title,
                      QObject* parent)
     : QObject(parent), chart_(new QChart) {

@@ -25,11 +25,15 @@
 class QAbstractAxis;
 class QChart;
 class QLineSeries;
+class QValueAxis;
 
 namespace irview {
 
 // The colour of the trace at `index` in the list of traces.
 QColor traceColour(std::size_t index);
+
+// A linear axis with its title and printf-style label format, for a plot.
+QValueAxis* valueAxis(const QString& title, const QString& labelFormat);
 
 class TracePlot : public QObject {
   Q_OBJECT

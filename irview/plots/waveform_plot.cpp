@@ -7,20 +7,9 @@
 
 namespace irview {
 
-namespace {
-
-QValueAxis* axis(const QString& title, const QString& format) {
-  auto* axis = new QValueAxis;
-  axis->setTitleText(title);
-  axis->setLabelFormat(format);
-  return axis;
-}
-
-}  // namespace
-
 WaveformPlot::WaveformPlot(QObject* parent)
-    : TracePlot(axis(QStringLiteral("time (s)"), QStringLiteral("%.3g")),
-                axis(QStringLiteral("sample (full scale 1)"), QStringLiteral("%.2g")),
+    : TracePlot(valueAxis(QStringLiteral("time (s)"), QStringLiteral("%.5g")),
+                valueAxis(QStringLiteral("sample (full scale 1)"), QStringLiteral("%.4g")),
                 QStringLiteral("Waveform"), parent) {}
 
 void WaveformPlot::rebuild() {

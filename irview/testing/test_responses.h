@@ -1,24 +1,26 @@
-// Synthetic impulse responses and the files they are written to, for the
-// viewer's tests.
+// Synthetic impulse responses and the bytes of the files that hold them,
+// for the viewer's tests: the analysis's own synthetic decays and .TIM
+// writer (analysis/testing/synthetic.h) and its audio encoder, in the
+// viewer's types.
 #ifndef IRVIEW_TESTING_TEST_RESPONSES_H_
 #define IRVIEW_TESTING_TEST_RESPONSES_H_
 
 #include <QByteArray>
 #include <QString>
 #include <cstddef>
-#include <span>
+#include <cstdint>
 #include <vector>
 
 namespace irview::testing {
 
-// `delay_s` of silence, then noise decaying by 60 dB in `t60_s` (its
-// energy falls as 10^(-6 t / t60)), peak below 1, from a fixed `seed`.
-std::vector<float> decayingNoise(double rateHz, double t60_s, std::size_t points, unsigned seed = 1,
-                                 double delay_s = 0.005);
+// `delay_s` of silence, then noise whose energy falls by 60 dB in `t60_s`,
+// starting at 0.9 of full scale; `points` samples in all.
+std::vector<float> decayingNoise(double rateHz, double t60_s, std::size_t points,
+                                 std::uint64_t seed = 1, double delay_s = 0.005);
 
-// The bytes of a .TIM file as irgen writes it (head, samples, trailer), and
-// of a 16-bit PCM WAVE file of the channels (all of one length, -1..1).
-QByteArray timFileBytes(std::span<const float> samples, double rateHz);
+// A .TIM file as irgen writes it, and a 16-bit PCM WAVE file of the
+// channels (all of one length).
+QByteArray timFileBytes(const std::vector<float>& samples, int rateHz);
 QByteArray waveFileBytes(const std::vector<std::vector<float>>& channels, int rateHz);
 
 // Writes `bytes` to `path`; false when that failed.
