@@ -22,6 +22,7 @@ demo: build
 bench: build
 	@bench/run.sh $(BUILD)
 	@bench/startup.sh $(BUILD)
+	@bench/irview_startup.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

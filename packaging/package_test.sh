@@ -2,10 +2,11 @@
 # Unpacks the Debian package into a scratch root and uses what it holds from
 # there: the packaged irgen and irexpo convert the bundled sample and back
 # and irinfo analyses the three files (byte for byte as the programs of the
-# build do), the packaged sonabrix shows its window offscreen, every man page
-# opens without warnings, the menu entry and its actions are valid, and the
-# package depends on the one that holds Qt's xcb display plugin
-# (packaging/CMakeLists.txt says why).
+# build do), the packaged sonabrix shows its window offscreen and so does
+# irview with the converted pair, the MIME type of .TIM files compiles, every
+# man page opens without warnings, the menu entries and sonabrix's actions
+# are valid, and the package depends on the one that holds Qt's xcb display
+# plugin (packaging/CMakeLists.txt says why).
 #   package_test.sh DEB SAMPLE.wav BUILT_BIN_DIR XCB_PLUGIN_FILE
 set -euo pipefail
 deb=$1
@@ -27,11 +28,14 @@ for f in bin/irgen bin/irexpo bin/irinfo bin/sonabrix lib/sonabrix/sonabrix lib/
          share/applications/sonabrix.desktop share/icons/hicolor/48x48/apps/sonabrix.png \
          share/icons/hicolor/scalable/apps/sonabrix.svg share/doc/sonabrix/copyright \
          share/man/man1/irgen.1.gz share/man/man1/irexpo.1.gz share/man/man1/irinfo.1.gz \
-         share/man/man1/sonabrix.1.gz; do
+         share/man/man1/sonabrix.1.gz bin/irview share/applications/irview.desktop \
+         share/icons/hicolor/48x48/apps/irview.png share/icons/hicolor/scalable/apps/irview.svg \
+         share/man/man1/irview.1.gz share/mime/packages/irview.xml; do
   [ -f "$usr/$f" ] || fail "missing in the package: /usr/$f"
 done
-# sonabrix finds the converters beside itself: the links lead to the packaged ones.
-for c in irgen irexpo; do
+# sonabrix finds the converters and the viewer beside itself: the links lead
+# to the packaged ones.
+for c in irgen irexpo irview; do
   [ "$(readlink -f "$usr/lib/sonabrix/$c")" = "$(readlink -f "$usr/bin/$c")" ] ||
     fail "/usr/lib/sonabrix/$c does not lead to /usr/bin/$c"
 done
@@ -59,6 +63,29 @@ probe=$(cd "$work" && QT_QPA_PLATFORM=offscreen SONABRIX_STARTUP_PROBE=1 LC_ALL=
 grep -q '^first-paint-ns [0-9]\+$' <<<"$probe" || fail "sonabrix painted no window: $probe"
 grep -qx 'start-mode wavtim' <<<"$probe" || fail "sonabrix started in the wrong mode: $probe"
 
+# The viewer as a file manager starts it, offscreen, on the converted pair:
+# painted and analysed. Its settings (the recent list) go to the scratch home.
+probe=$(cd "$work/packaged" && HOME=$scratch XDG_CONFIG_HOME=$scratch/config \
+        QT_QPA_PLATFORM=offscreen IRVIEW_STARTUP_PROBE=1 \
+        timeout 60 "$usr/bin/irview" left.tim right.tim) || fail "irview did not start: $probe"
+grep -q '^first-paint-ns [0-9]\+$' <<<"$probe" || fail "irview painted no window: $probe"
+grep -q '^analysed-ns [0-9]\+$' <<<"$probe" || fail "irview analysed nothing: $probe"
+grep -qx 'traces 2' <<<"$probe" || fail "irview showed the wrong traces: $probe"
+
+# The MIME type of .TIM files names *.tim and *.TIM (the database folds the
+# two into one pattern of any case) and the first four bytes, and compiles.
+mime=$usr/share/mime/packages/irview.xml
+grep -q '<glob pattern="\*\.tim"/>' "$mime" && grep -q '<glob pattern="\*\.TIM"/>' "$mime" ||
+  fail "the MIME type lacks a glob"
+mkdir -p "$scratch/mime/packages"
+cp "$mime" "$scratch/mime/packages/"
+update-mime-database "$scratch/mime" >/dev/null 2>&1 || fail "the MIME type does not compile"
+grep -qx '50:application/x-tim-impulse-response:\*\.tim' "$scratch/mime/globs2" ||
+  fail "no glob for .TIM files in the compiled database"
+# A match at offset 0 (">0="), 4 bytes long, of CD AB FF FF.
+od -An -tx1 -v "$scratch/mime/magic" | tr -d ' \n' | grep -q '3e303d0004cdabffff' ||
+  fail "no magic bytes for .TIM files in the compiled database"
+
 # Man pages: each opens, has its NAME section and gives no warnings.
 for page in "$usr"/share/man/man1/*.1.gz; do
   warnings=$(MANWIDTH=80 LC_ALL=C.UTF-8 man --warnings -l "$page" 2>&1 >"$scratch/page.txt") ||
@@ -82,6 +109,10 @@ for action in IRGEN:wavtim IREXPO:timwav; do
          timeout 30 "$usr/bin/sonabrix" "${action%:*}" | sed -n 's/^start-mode //p')
   [ "$mode" = "${action#*:}" ] || fail "sonabrix ${action%:*} started in mode '$mode'"
 done
+
+desktop-file-validate "$usr/share/applications/irview.desktop" || fail "irview's desktop entry not valid"
+grep -qx 'MimeType=application/x-tim-impulse-response;audio/x-wav;audio/vnd.wave;' \
+  "$usr/share/applications/irview.desktop" || fail "irview's desktop entry MimeType"
 
 # The window's display plugin: its package is a dependency, directly or as
 # the package of a shared library.

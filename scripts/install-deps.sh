@@ -9,6 +9,9 @@ packages=(
   qt6-base-dev libgl-dev fonts-liberation2
   # The analysis library (irinfo): audio files and spectra.
   pkg-config libsndfile1-dev libkissfft-dev
+  # The viewer irview: Qt Charts (which CMake finds only with Qt's OpenGL
+  # widgets) and Qt SVG for its SVG export.
+  qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
   sox python3
   valgrind
   xvfb xauth xterm xdotool
@@ -16,7 +19,7 @@ packages=(
   # desktop notifications' test on a private session bus.
   openbox dbus-daemon
   # The Debian package (make package) and its tests.
-  dpkg-dev file lintian desktop-file-utils man-db
+  dpkg-dev file lintian desktop-file-utils man-db shared-mime-info
   # The install into a minimal Debian root (make package-check).
   debootstrap
   # The Windows converters (make windows) and their tests under Wine.

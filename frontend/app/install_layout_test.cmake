@@ -1,10 +1,10 @@
 # Installs the build into a scratch DESTDIR and checks what the installed
 # sonabrix relies on: the program, its manual and the marker of an installed
 # copy in <prefix>/SONABRIX_DIR, a link to it in <prefix>/BIN_DIR, and each
-# converter in <prefix>/BIN_DIR with a link beside sonabrix, where the
-# program looks first.
+# converter and the viewer in <prefix>/BIN_DIR with a link beside sonabrix,
+# where the program looks first.
 #   cmake -DBUILD_DIR=... -DSCRATCH=... -DBIN_DIR=bin -DSONABRIX_DIR=lib/sonabrix
-#         -DCONVERTERS="irgen;irexpo" -P install_layout_test.cmake
+#         -DCONVERTERS="irgen;irexpo" -DVIEWER=irview -P install_layout_test.cmake
 set(prefix /opt/sonabrix-layout)
 file(REMOVE_RECURSE "${SCRATCH}")
 execute_process(
@@ -39,7 +39,7 @@ expect_file(${SONABRIX_DIR}/sonabrix)
 expect_file(${SONABRIX_DIR}/Manual/MSonabrix.mht)
 expect_file(${SONABRIX_DIR}/sonabrix.installed)
 expect_file(${BIN_DIR}/sonabrix)
-foreach(converter IN LISTS CONVERTERS)
+foreach(converter IN LISTS CONVERTERS VIEWER)
   expect_file(${BIN_DIR}/${converter})
   expect_file(${SONABRIX_DIR}/${converter})
 endforeach()

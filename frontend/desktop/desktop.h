@@ -1,6 +1,6 @@
 // The desktop edge of the front end: every side effect that the windows
 // have outside their own widgets (message boxes, the beep, file dialogs,
-// starting programs, opening documents and the region settings, the filter
+// starting programs and the viewer, opening documents and the region settings, the filter
 // editor, ending the program) goes through this one interface, so that tests can replace it
 // with a recording fake.
 #ifndef FRONTEND_DESKTOP_DESKTOP_H_
@@ -46,6 +46,14 @@ class Desktop {
   // end. Returns false when the process could not be started.
   virtual bool startProgram(const QString& program, const QStringList& arguments,
                             const QString& workingFolder) = 0;
+
+  // Starts a program that opens a window of its own (the viewer irview)
+  // with exactly `arguments`, in `workingFolder`, detached: never in a
+  // terminal, standard input from the null device. The caller never waits
+  // for it and it may outlive the front end. Returns false when the process
+  // could not be started.
+  virtual bool startWindowProgram(const QString& program, const QStringList& arguments,
+                                  const QString& workingFolder) = 0;
 
   // Shows the manual, the web archive at `manual`, in a window of the
   // program's own that offers to open it in the desktop's default viewer;

@@ -117,4 +117,19 @@ UserMessage forcePinkInformation() {
           MessageIcon::None, MessageButtons::Ok};
 }
 
+UserMessage noFileToViewMessage() {
+  return {QStringLiteral("View Impulse Response"),
+          QStringLiteral("This field names no file. Type or browse for the .TIM or WAVE file to "
+                         "view first."),
+          MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+UserMessage viewerMissingMessage(const QString& besideDir) {
+  return {QStringLiteral("View Impulse Response"),
+          QStringLiteral("The impulse-response viewer irview was found neither beside Sonabrix "
+                         "in\n%1\nnor on the PATH. It is installed with Sonabrix's package.")
+              .arg(besideDir),
+          MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
 }  // namespace frontend

@@ -68,6 +68,14 @@ UserMessage exitQuestion();
 // Force Pink turned on: no icon, OK; five lines joined by a lone CR.
 UserMessage forcePinkInformation();
 
+// "View impulse response" on a file field that names no file: exclamation
+// icon, OK.
+UserMessage noFileToViewMessage();
+
+// "View impulse response" finds no viewer beside sonabrix (`besideDir`) or
+// on the PATH: exclamation icon, OK.
+UserMessage viewerMissingMessage(const QString& besideDir);
+
 }  // namespace frontend
 
 #endif  // FRONTEND_DESKTOP_MESSAGES_H_

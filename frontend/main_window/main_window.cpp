@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -86,6 +87,16 @@ void MainWindow::connectControls() {
   connect(CommLeft, &QPushButton::clicked, this, &MainWindow::browseLeft);
   connect(CommRight, &QPushButton::clicked, this, &MainWindow::browseRight);
   for (QLabel* label : {Label1, Label2, Label3, Label4}) label->installEventFilter(this);
+
+  const std::pair<QLineEdit*, FileField> fileFields[] = {
+      {Wav, FileField::Wav}, {TimLeft, FileField::TimLeft}, {TimRight, FileField::TimRight}};
+  for (const auto& [field, role] : fileFields) {
+    field->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(field, &QLineEdit::customContextMenuRequested, this,
+            [this, field = field, role = role](const QPoint& at) {
+              showFileFieldMenu(field, role, at);
+            });
+  }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -293,6 +304,30 @@ void MainWindow::showHelp() {
 void MainWindow::confirmExit() {
   desktop_.beep();
   if (desktop_.showMessage(exitQuestion()) == MessageAnswer::Yes) desktop_.endProgram();
+}
+
+void MainWindow::showFileFieldMenu(QLineEdit* field, FileField role, const QPoint& at) {
+  // Qt's own entries (undo, cut, copy, paste, ...), then the viewer's.
+  const std::unique_ptr<QMenu> menu(field->createStandardContextMenu());
+  menu->addSeparator();
+  QAction* view = menu->addAction(QStringLiteral("View impulse response"));
+  view->setObjectName(QStringLiteral("viewImpulseResponse"));
+  if (menu->exec(field->mapToGlobal(at)) == view) viewImpulseResponse(role);
+}
+
+void MainWindow::viewImpulseResponse(FileField field) {
+  const ViewerStart start =
+      prepareViewerStart(readForm(), field, environment_, [](const QString& path) {
+        const QFileInfo info(path);
+        return info.isFile() && info.isExecutable();
+      });
+  if (start.refusal) {
+    desktop_.showMessage(*start.refusal);
+    return;
+  }
+  if (!desktop_.startWindowProgram(start.request->program, start.request->arguments,
+                                   environment_.workDir))
+    desktop_.showMessage(cannotStartMessage(start.request->program, environment_.workDir));
 }
 
 }  // namespace frontend

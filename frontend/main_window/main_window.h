@@ -14,6 +14,7 @@
 #include "frontend/files/browse.h"
 #include "frontend/form/form_state.h"
 #include "frontend/launch/launch.h"
+#include "frontend/launch/viewer_start.h"
 
 class QButtonGroup;
 class QGroupBox;
@@ -73,6 +74,12 @@ class MainWindow : public QWidget {
   void browseLeft();
   void browseRight();
 
+  // "View impulse response" of the file fields' context menus (Wav,
+  // TimLeft, TimRight; beside Qt's own editing entries): starts the viewer
+  // irview on the file the field names (viewer_start.h), detached; a
+  // message when the field is empty or irview is not found or not started.
+  void viewImpulseResponse(frontend::FileField field);
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -86,6 +93,8 @@ class MainWindow : public QWidget {
   QRadioButton* modeButton(Mode mode) const;
   void setGroupTop(QGroupBox* group, int topTwips);
   void browse(BrowseButton button);
+  // The context menu of a file field at `at` (the field's pixels).
+  void showFileFieldMenu(QLineEdit* field, FileField role, const QPoint& at);
 
   Desktop& desktop_;
   LaunchEnvironment environment_;

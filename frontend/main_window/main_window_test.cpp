@@ -1,9 +1,12 @@
 #include "frontend/main_window/main_window.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 #include "frontend/desktop/messages.h"
 #include "frontend/testing/window_fixture.h"
@@ -414,6 +417,60 @@ TEST_F(WindowTest, TabOrderStartsWithTheButtonsThenTheFileFields) {
     widget = widget->nextInFocusChain();
     EXPECT_EQ(widget->objectName(), order[i]);
   }
+}
+
+// A right click on a file field: Qt's own editing entries and "View impulse
+// response", which starts irview (here beside sonabrix) on the field's file
+// as the conversion would name it, detached and not in a terminal.
+TEST_F(WindowTest, TheFileFieldsMenuStartsTheViewerOnTheFieldsFile) {
+  const QString viewer = workDir.filePath("irview");
+  {
+    QFile program(viewer);
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
+  window->selectMode(Mode::wavtim);
+  window->show();
+  field("TimLeft")->setText("left");
+
+  QStringList entries;
+  QTimer::singleShot(0, [&entries] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!menu) return;
+    for (QAction* action : menu->actions()) {
+      entries.append(action->text().section(u'\t', 0, 0));  // without the shortcut
+      if (action->text() == "View impulse response") menu->setActiveAction(action);
+    }
+    QTest::keyClick(menu, Qt::Key_Return);  // as a user chooses it
+    if (menu->isVisible()) menu->close();
+  });
+  QLineEdit* left = field("TimLeft");
+  QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), left->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(left, &click);
+
+  EXPECT_TRUE(entries.contains("&Copy") && entries.contains("&Paste"))
+      << entries.join(", ").toStdString();
+  EXPECT_EQ(entries.last(), "View impulse response");
+  ASSERT_EQ(desktop.windowStarts.size(), 1);
+  EXPECT_EQ(desktop.windowStarts[0].program, viewer);
+  EXPECT_EQ(desktop.windowStarts[0].arguments, QStringList{workDir.filePath("left.TIM")});
+  EXPECT_EQ(desktop.windowStarts[0].workingFolder, workDir.path());
+  EXPECT_TRUE(desktop.starts.isEmpty());
+  EXPECT_TRUE(desktop.messages.isEmpty());
+  EXPECT_EQ(field("TimLeft")->text(), "left");  // the field is left as typed
+
+  // An empty field, a viewer that does not start, no viewer: each is told.
+  field("TimRight")->clear();
+  window->viewImpulseResponse(FileField::TimRight);
+  desktop.windowProgramStarts = false;
+  window->viewImpulseResponse(FileField::TimLeft);
+  QFile::remove(viewer);
+  window->viewImpulseResponse(FileField::TimLeft);
+  ASSERT_EQ(desktop.messages.size(), 3);
+  EXPECT_EQ(desktop.messages[0], noFileToViewMessage());
+  EXPECT_EQ(desktop.messages[1], cannotStartMessage(viewer, workDir.path()));
+  EXPECT_EQ(desktop.messages[2], viewerMissingMessage(workDir.path()));
+  EXPECT_EQ(desktop.windowStarts.size(), 2);
 }
 
 }  // namespace

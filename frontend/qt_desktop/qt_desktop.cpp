@@ -153,6 +153,11 @@ bool QtDesktop::startProgram(const QString& program, const QStringList& argument
   return startDetached(program, arguments, workingFolder);
 }
 
+bool QtDesktop::startWindowProgram(const QString& program, const QStringList& arguments,
+                                   const QString& workingFolder) {
+  return startDetached(program, arguments, workingFolder);
+}
+
 void QtDesktop::reportOutcome(const QString& program, const QString& folder,
                               const RunOutcome& outcome) {
   if (outcome.exitStatus != 0)

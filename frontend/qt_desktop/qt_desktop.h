@@ -39,6 +39,8 @@ class QtDesktop : public Desktop {
   std::optional<QString> chooseFile(const FileDialogRequest& request) override;
   bool startProgram(const QString& program, const QStringList& arguments,
                     const QString& workingFolder) override;
+  bool startWindowProgram(const QString& program, const QStringList& arguments,
+                          const QString& workingFolder) override;
   void openManual(const QString& manual) override;
   void openRegionSettings() override;
   void runFilterEditor(QString& filterFileName) override;

@@ -27,6 +27,9 @@ class FakeDesktop : public Desktop {
   // Recorded calls, in order of arrival.
   QList<UserMessage> messages;
   QList<Start> starts;
+  QList<Start> windowStarts;  // startWindowProgram
+  // What startWindowProgram answers.
+  bool windowProgramStarts = true;
   QList<FileDialogRequest> fileDialogs;
   QStringList openedManuals;  // the manual file of each Help
   int beeps = 0;
@@ -67,6 +70,11 @@ class FakeDesktop : public Desktop {
                     const QString& workingFolder) override {
     starts.append({program, arguments, workingFolder});
     return processStarter ? processStarter->startProgram(program, arguments, workingFolder) : true;
+  }
+  bool startWindowProgram(const QString& program, const QStringList& arguments,
+                          const QString& workingFolder) override {
+    windowStarts.append({program, arguments, workingFolder});
+    return windowProgramStarts;
   }
   void openManual(const QString& manual) override { openedManuals.append(manual); }
   void openRegionSettings() override { ++regionSettingsOpened; }
