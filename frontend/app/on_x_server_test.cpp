@@ -57,12 +57,19 @@ class ProgramOnXServerTest : public ::testing::Test {
                 QString::number(twipsToPixels(yTwips, 96)), "click", "1"});
   }
   void type(const QString& text) { runXdotool({"type", "--delay", "20", text}); }
-  // Ctrl+C in `window`, then the clipboard's text.
+  // Ctrl+C in `window`, then the clipboard's text. The keys are sent again
+  // until text comes: a window just mapped may not have taken the focus yet
+  // when the first keys arrive, and then they go nowhere.
   QString copyFrom(const QString& window, const QStringList& keys = {"ctrl+c"}) {
-    QStringList arguments{"windowfocus", "--sync", window, "key"};
-    runXdotool(arguments + keys);
-    XConnection x(server.display());
-    return x.ok() ? x.clipboardText() : QString();
+    const QStringList arguments = QStringList{"windowfocus", "--sync", window, "key"} + keys;
+    QString text;
+    waitFor([&] {
+      runXdotool(arguments);
+      XConnection x(server.display());
+      if (x.ok()) text = x.clipboardText(1000);
+      return !text.isEmpty();
+    });
+    return text;
   }
 
   XServer server;
