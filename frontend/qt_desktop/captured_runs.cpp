@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
-#include "frontend/launch/captured_run.h"
+#include "frontend/run/captured_run.h"
 
 namespace frontend {
 

@@ -1,6 +1,6 @@
 // Programs run without a terminal, their output captured and their end
 // watched, so that the front end can tell the user how each ended. Each
-// runs detached, through the script of launch/captured_run.h, with its
+// runs detached, through the script of run/captured_run.h, with its
 // output in a file of a private temporary folder: it never blocks the
 // window, several may run at once, and one may outlive the front end (the
 // folder goes with the front end; the program writes on into its open file

@@ -12,7 +12,7 @@
 #include <optional>
 
 #include "frontend/desktop/desktop.h"
-#include "frontend/launch/terminal.h"
+#include "frontend/run/terminal.h"
 #include "frontend/qt_desktop/captured_runs.h"
 #include "frontend/qt_desktop/desktop_notifier.h"
 

@@ -1,4 +1,4 @@
-#include "frontend/launch/captured_run.h"
+#include "frontend/run/captured_run.h"
 
 namespace frontend {
 

@@ -2,8 +2,8 @@
 // that start it, the exit status it leaves behind, and the last lines of
 // what it printed, from which the front end tells the user how it ended.
 // Pure: the files are read and written by the caller.
-#ifndef FRONTEND_LAUNCH_CAPTURED_RUN_H_
-#define FRONTEND_LAUNCH_CAPTURED_RUN_H_
+#ifndef FRONTEND_RUN_CAPTURED_RUN_H_
+#define FRONTEND_RUN_CAPTURED_RUN_H_
 
 #include <QByteArray>
 #include <QString>
@@ -48,4 +48,4 @@ QStringList lastOutputLines(const QByteArray& tail, bool wholeOutput, int count)
 
 }  // namespace frontend
 
-#endif  // FRONTEND_LAUNCH_CAPTURED_RUN_H_
+#endif  // FRONTEND_RUN_CAPTURED_RUN_H_

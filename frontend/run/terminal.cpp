@@ -1,4 +1,4 @@
-#include "frontend/launch/terminal.h"
+#include "frontend/run/terminal.h"
 
 namespace frontend {
 

@@ -2,8 +2,8 @@
 // dialogue shows and its prompts can be answered: which terminal emulator,
 // and the words that make it run the converter. Pure: the environment and
 // the program search are handed in.
-#ifndef FRONTEND_LAUNCH_TERMINAL_H_
-#define FRONTEND_LAUNCH_TERMINAL_H_
+#ifndef FRONTEND_RUN_TERMINAL_H_
+#define FRONTEND_RUN_TERMINAL_H_
 
 #include <QList>
 #include <QString>
@@ -64,4 +64,4 @@ QString terminalScript();
 
 }  // namespace frontend
 
-#endif  // FRONTEND_LAUNCH_TERMINAL_H_
+#endif  // FRONTEND_RUN_TERMINAL_H_
