@@ -16,14 +16,14 @@ namespace {
 constexpr double kBlockS = 0.010;
 constexpr double kTiny = 1e-300;
 
-struct FitSpec {
+struct FitChoice {
   Fit fit;
   Parameter parameter;
   FitRange range;
 };
-constexpr FitSpec kFits[kFitCount] = {{Fit::kEdt, Parameter::kEdt, kEdtRange},
-                                      {Fit::kT20, Parameter::kT20, kT20Range},
-                                      {Fit::kT30, Parameter::kT30, kT30Range}};
+constexpr FitChoice kFits[kFitCount] = {{Fit::kEdt, Parameter::kEdt, kEdtRange},
+                                        {Fit::kT20, Parameter::kT20, kT20Range},
+                                        {Fit::kT30, Parameter::kT30, kT30Range}};
 constexpr Parameter kEnergyParameters[] = {Parameter::kC50, Parameter::kC80, Parameter::kD50,
                                            Parameter::kTs};
 
@@ -44,7 +44,7 @@ void set_energy_parameters_missing(ParameterSet& p, const std::string& reason) {
 }
 
 void set_decay_parameters_missing(ParameterSet& p, const std::string& reason) {
-  for (const FitSpec& f : kFits) p.set_missing(f.parameter, reason);
+  for (const FitChoice& f : kFits) p.set_missing(f.parameter, reason);
   set_energy_parameters_missing(p, reason);
 }
 
@@ -62,41 +62,42 @@ void set_if_finite(ParameterSet& p, Parameter parameter, double value) {
 // of its range; the fit is kept whenever its range is reached.
 void evaluate_fits(BandAnalysis& r, const DecayEnergy& decay, const NoiseFloor& floor,
                    double range_db, double rate) {
-  for (const FitSpec& spec : kFits) {
-    const FitOutcome outcome = fit_decay(decay, spec.range, rate);
-    r.fits[static_cast<std::size_t>(spec.fit)] = outcome.fit;
-    const double needed = kNoiseMarginDb - spec.range.bottom_db;
+  for (const FitChoice& wanted : kFits) {
+    const FitOutcome outcome = fit_decay(decay, wanted.range, rate);
+    r.fits[static_cast<std::size_t>(wanted.fit)] = outcome.fit;
+    const double needed = kNoiseMarginDb - wanted.range.bottom_db;
     if (range_db < needed) {
       const std::string range = db_text(range_db);
       r.parameters.set_missing(
-          spec.parameter,
+          wanted.parameter,
           (floor.floor_reached ? "decay range " + range + " dB above the noise floor"
                                : "the response ends " + range + " dB down its decay") +
-              ", " + std::string(parameter_label(spec.parameter)) + " needs " + db_text(needed) +
+              ", " + std::string(parameter_label(wanted.parameter)) + " needs " + db_text(needed) +
               " dB");
       continue;
     }
     switch (outcome.problem) {
       case FitProblem::kNone:
-        r.parameters.set(spec.parameter, outcome.fit->decay_time_s());
+        r.parameters.set(wanted.parameter, outcome.fit->decay_time_s());
         break;
       case FitProblem::kNotReached:
-        r.parameters.set_missing(spec.parameter, "the decay does not fall to " +
-                                                     db_text(spec.range.bottom_db) + " dB");
+        r.parameters.set_missing(wanted.parameter, "the decay does not fall to " +
+                                                       db_text(wanted.range.bottom_db) + " dB");
         break;
       case FitProblem::kTooFewPoints:
-        r.parameters.set_missing(spec.parameter, "the decay falls through its range in fewer "
-                                                 "than 3 samples");
+        r.parameters.set_missing(wanted.parameter,
+                                 "the decay falls through its range in fewer "
+                                 "than 3 samples");
         break;
       case FitProblem::kNoDecay:
-        r.parameters.set_missing(spec.parameter, "the fitted line does not fall");
+        r.parameters.set_missing(wanted.parameter, "the fitted line does not fall");
         break;
     }
   }
 }
 
-void fill_decay_curve(BandAnalysis& r, std::span<const double> energy,
-                      const DecayEnergy& decay, const NoiseFloor& floor) {
+void fill_decay_curve(BandAnalysis& r, std::span<const double> energy, const DecayEnergy& decay,
+                      const NoiseFloor& floor) {
   std::vector<float>& curve = r.curves.decay_db;
   curve.resize(decay.truncation());
   const double total = decay.total();
