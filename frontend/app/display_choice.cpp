@@ -10,29 +10,33 @@
 
 namespace frontend {
 
-namespace {
-
-bool xDisplayAnswers() {
+DisplayChoice::DisplayChoice() {
+  const QString userPlatform = qEnvironmentVariable("QT_QPA_PLATFORM");
+  bool xAnswers = false;
   const QByteArray display = qgetenv("DISPLAY");
-  if (display.isEmpty()) return false;
+  if (userPlatform.isEmpty() && !display.isEmpty()) {
 #ifdef FRONTEND_HAVE_XCB
-  xcb_connection_t* connection = xcb_connect(display.constData(), nullptr);
-  const bool reachable = xcb_connection_has_error(connection) == 0;
-  xcb_disconnect(connection);
-  return reachable;
+    testConnection_ = xcb_connect(display.constData(), nullptr);
+    xAnswers = xcb_connection_has_error(testConnection_) == 0;
 #else
-  return true;
+    xAnswers = true;
 #endif
+  }
+  const std::optional<QString> platform = displayPlatformFor({userPlatform, xAnswers});
+  if (!platform) return;
+  qputenv("QT_QPA_PLATFORM", platform->toUtf8());
+  chosen_ = true;
 }
 
-}  // namespace
+DisplayChoice::~DisplayChoice() { applicationStarted(); }
 
-bool chooseDisplayPlatform() {
-  const std::optional<QString> platform = displayPlatformFor(
-      {qEnvironmentVariable("QT_QPA_PLATFORM"), xDisplayAnswers()});
-  if (!platform) return false;
-  qputenv("QT_QPA_PLATFORM", platform->toUtf8());
-  return true;
+void DisplayChoice::applicationStarted() {
+  if (chosen_) qunsetenv("QT_QPA_PLATFORM");
+  chosen_ = false;
+#ifdef FRONTEND_HAVE_XCB
+  if (testConnection_) xcb_disconnect(testConnection_);
+#endif
+  testConnection_ = nullptr;
 }
 
 }  // namespace frontend

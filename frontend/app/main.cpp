@@ -24,9 +24,9 @@ int main(int argc, char* argv[]) {
     return written && std::fflush(stdout) == 0 ? 0 : 1;
   }
 
-  const bool platformChosen = frontend::chooseDisplayPlatform();
+  frontend::DisplayChoice displayChoice;
   QApplication app(argc, argv);
-  if (platformChosen) qunsetenv("QT_QPA_PLATFORM");
+  displayChoice.applicationStarted();
   frontend::storeNoSettings();
   // Fusion draws the design's caption colours on every desktop.
   app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
