@@ -26,6 +26,9 @@
 namespace frontend {
 
 // An X server of the test's own, on a display number that Xvfb picks free.
+// It never resets: an X server left without clients (between two xdotool
+// runs, say) otherwise resets itself, and a client that connects meanwhile
+// may be refused.
 class XServer {
  public:
   ~XServer() {
@@ -34,7 +37,7 @@ class XServer {
   }
   // False when Xvfb could not be started or reported no display.
   bool start(const QString& xvfb, const QString& screen = QStringLiteral("800x600x24")) {
-    server_.start(xvfb, {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", screen});
+    server_.start(xvfb, {"-displayfd", "1", "-nolisten", "tcp", "-noreset", "-screen", "0", screen});
     if (!server_.waitForStarted(5000)) return false;
     for (int waited = 0; waited < 10000 && !server_.canReadLine(); waited += 50)
       server_.waitForReadyRead(50);
