@@ -5,6 +5,9 @@
 # from process start to the first paint of the waveform plot with both files
 # read, and to the end of their analysis (every octave band of both), under
 # a virtual X server (Xvfb), over several runs.
+# The server never resets (-noreset), as a desktop's server with other
+# clients does not: left without clients after each run, it would reset
+# itself and the next run would wait for that.
 #   bench/irview_startup.sh BUILD_DIR [RUNS]
 # The program reports both times when IRVIEW_STARTUP_PROBE=1 and then ends;
 # the clock starts just before the program is started. Target: the first
@@ -22,7 +25,7 @@ done
 # Without a display, run again inside a virtual X server.
 if [ -z "${IRVIEW_BENCH_UNDER_XVFB:-}" ]; then
   command -v xvfb-run >/dev/null || { echo "xvfb-run is needed (Debian package xvfb)" >&2; exit 1; }
-  IRVIEW_BENCH_UNDER_XVFB=1 exec xvfb-run -a -s '-screen 0 1280x1024x24' "$0" "$build" "$runs"
+  IRVIEW_BENCH_UNDER_XVFB=1 exec xvfb-run -a -s '-screen 0 1280x1024x24 -noreset' "$0" "$build" "$runs"
 fi
 
 work=$(mktemp -d)

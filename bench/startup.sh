@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Start-up time of sonabrix: from process start to the first paint of its main
 # window, under a virtual X server (Xvfb), over several runs.
+# The server never resets (-noreset), as a desktop's server with other
+# clients does not: left without clients after each run, it would reset
+# itself and the next run would wait for that.
 #   bench/startup.sh BUILD_DIR [RUNS]
 # The program reports its first paint when SONABRIX_STARTUP_PROBE=1 and then
 # ends; the clock starts just before the program is started.
@@ -14,7 +17,7 @@ program=$(cd "$build" && pwd)/bin/sonabrix
 # Without a display, run again inside a virtual X server.
 if [ -z "${SONABRIX_BENCH_UNDER_XVFB:-}" ]; then
   command -v xvfb-run >/dev/null || { echo "xvfb-run is needed (Debian package xvfb)" >&2; exit 1; }
-  SONABRIX_BENCH_UNDER_XVFB=1 exec xvfb-run -a -s '-screen 0 1280x1024x24' "$0" "$build" "$runs"
+  SONABRIX_BENCH_UNDER_XVFB=1 exec xvfb-run -a -s '-screen 0 1280x1024x24 -noreset' "$0" "$build" "$runs"
 fi
 
 start_once() {
