@@ -7,6 +7,7 @@
 
 #include "analysis/decay/noise_floor.h"
 #include "analysis/decay/onset.h"
+#include "analysis/decay/parameters.h"
 
 namespace analysis {
 namespace {
@@ -48,22 +49,21 @@ void set_decay_parameters_missing(ParameterSet& p, const std::string& reason) {
   set_energy_parameters_missing(p, reason);
 }
 
-// A ratio of energies, or missing when an energy it needs is not positive
-// (what is left after the noise is taken off may be nothing).
-void set_if_finite(ParameterSet& p, Parameter parameter, double value) {
-  if (std::isfinite(value)) {
-    p.set(parameter, value);
-  } else {
-    p.set_missing(parameter, "no energy left after the noise is taken off");
-  }
-}
+// A band's signal, filtered: the zeros the filter rang into, then the
+// response; `origin` is the index of the file's first sample.
+struct BandSignal {
+  std::vector<double> values;
+  std::size_t origin = 0;
+  double bandwidth_hz = 0.0;  // of the noise in it
+  double block_s = kBlockS;   // Lundeby's first blocks
+};
 
 // Each decay time needs a decay range of kNoiseMarginDb below the bottom
 // of its range; the fit is kept whenever its range is reached.
 void evaluate_fits(BandAnalysis& r, const DecayEnergy& decay, const NoiseFloor& floor,
                    double range_db, double rate) {
   for (const FitChoice& wanted : kFits) {
-    const FitOutcome outcome = fit_decay(decay, wanted.range, rate);
+    const FitOutcome outcome = fit_decay(decay, wanted.range, rate, *r.onset_s);
     r.fits[static_cast<std::size_t>(wanted.fit)] = outcome.fit;
     const double needed = kNoiseMarginDb - wanted.range.bottom_db;
     if (range_db < needed) {
@@ -96,45 +96,52 @@ void evaluate_fits(BandAnalysis& r, const DecayEnergy& decay, const NoiseFloor& 
   }
 }
 
-void fill_decay_curve(BandAnalysis& r, std::span<const double> energy, const DecayEnergy& decay,
-                      const NoiseFloor& floor) {
+// The Schroeder decay from the file's first sample to the truncation point;
+// before the onset the sum goes on growing.
+void fill_decay_curve(BandAnalysis& r, std::span<const double> energy, std::size_t origin,
+                      const DecayEnergy& decay, const NoiseFloor& floor) {
   std::vector<float>& curve = r.curves.decay_db;
-  curve.resize(decay.truncation());
+  if (decay.truncation() <= origin) return;
+  curve.resize(decay.truncation() - origin);
   const double total = decay.total();
-  for (std::size_t n = decay.onset(); n < decay.truncation(); ++n) {
-    curve[n] = curve_db(decay.decay_db(n));
+  for (std::size_t n = std::max(decay.onset(), origin); n < decay.truncation(); ++n) {
+    curve[n - origin] = curve_db(decay.decay_db(n));
   }
-  // Before the onset the sum goes on growing.
   const double noise = floor.floor_reached ? floor.noise : 0.0;
   double sum = total;
-  for (std::size_t n = decay.onset(); n > 0; --n) {
+  for (std::size_t n = decay.onset(); n > origin; --n) {
     sum += energy[n - 1] - noise;
-    curve[n - 1] = curve_db(10.0 * std::log10(std::max(sum, kTiny) / total));
+    curve[n - 1 - origin] = curve_db(10.0 * std::log10(std::max(sum, kTiny) / total));
   }
 }
 
 // The analysis of a band's signal (or of the unfiltered response), which
 // it squares in place; `r` already says which band it is.
-void analyse_signal(BandAnalysis& r, std::vector<double>& energy, double rate, bool keep_curves) {
-  const std::optional<OctaveBand>& band = r.band;
+void analyse_signal(BandAnalysis& r, BandSignal& signal, double rate, bool keep_curves) {
+  std::vector<double>& energy = signal.values;
+  const std::size_t origin = signal.origin;
+  // Exact differences of indices, so that a result does not depend on
+  // where the file's samples lie in the array.
+  const auto time_of = [&](std::size_t n) {
+    return (static_cast<double>(n) - static_cast<double>(origin)) / rate;
+  };
   for (double& e : energy) e *= e;
   if (keep_curves) {
-    r.curves.level_db.resize(energy.size());
-    for (std::size_t i = 0; i < energy.size(); ++i)
-      r.curves.level_db[i] = curve_db(level_db(energy[i]));
+    r.curves.level_db.resize(energy.size() - origin);
+    for (std::size_t i = origin; i < energy.size(); ++i)
+      r.curves.level_db[i - origin] = curve_db(level_db(energy[i]));
   }
 
   const std::optional<Onset> onset = find_onset(energy, rate);
   if (!onset) {
-    r.parameters = ParameterSet(band ? "the band holds no signal" : "the response holds no signal");
+    r.parameters = ParameterSet(r.band ? "the band holds no signal" : "the response holds no signal");
     return;
   }
-  r.peak_s = static_cast<double>(onset->peak) / rate;
+  r.peak_s = time_of(onset->peak);
   r.peak_db = level_db(energy[onset->peak]);
-  r.onset_s = static_cast<double>(onset->onset) / rate;
+  r.onset_s = time_of(onset->onset);
 
-  const double block_s = band ? std::max(kBlockS, 1.0 / band->centre_hz) : kBlockS;
-  const NoiseFloor floor = find_noise_floor(energy, onset->onset, rate, block_s);
+  const NoiseFloor floor = find_noise_floor(energy, onset->onset, rate, signal.block_s);
   if (floor.noise > 0.0) {
     r.noise_db = level_db(floor.noise);
     r.parameters.set(Parameter::kPnr, r.peak_db - *r.noise_db);
@@ -146,20 +153,24 @@ void analyse_signal(BandAnalysis& r, std::vector<double>& energy, double rate, b
     return;
   }
   r.noise_floor_reached = floor.floor_reached;
-  r.truncation_s = static_cast<double>(floor.truncation) / rate;
+  r.truncation_s = time_of(floor.truncation);
   r.late_slope_db_per_s = floor.late_decay.slope_db * rate;
-  r.late_intercept_db = floor.late_decay.intercept_db;
+  r.late_intercept_db = floor.late_decay.at(static_cast<double>(origin));
 
   r.decay_range_db = floor.late_decay.at(static_cast<double>(onset->onset)) - *r.noise_db;
   const DecayEnergy decay(energy, onset->onset, floor);
   evaluate_fits(r, decay, floor, *r.decay_range_db, rate);
-  set_if_finite(r.parameters, Parameter::kC50, clarity_db(decay, 0.050, rate));
-  set_if_finite(r.parameters, Parameter::kC80, clarity_db(decay, 0.080, rate));
-  const double d50 = definition(decay, 0.050, rate);
-  set_if_finite(r.parameters, Parameter::kD50, d50 > 0.0 ? d50 : std::nan(""));
-  const double ts = centre_time_ms(decay, rate);
-  set_if_finite(r.parameters, Parameter::kTs, ts > 0.0 ? ts : std::nan(""));
-  if (keep_curves) fill_decay_curve(r, energy, decay, floor);
+
+  NoiseUncertainty uncertainty;
+  if (floor.floor_reached) {
+    uncertainty.noise = floor.noise;
+    uncertainty.independent_per_sample = std::min(1.0, 2.0 * signal.bandwidth_hz / rate);
+    uncertainty.window_independent =
+        std::max(1.0, static_cast<double>(energy.size() - floor.noise_from) *
+                          uncertainty.independent_per_sample);
+  }
+  set_energy_parameters(r.parameters, decay, uncertainty, rate);
+  if (keep_curves) fill_decay_curve(r, energy, origin, decay, floor);
 }
 
 // A result that says which band it is and where the analysed samples end.
@@ -173,6 +184,55 @@ BandAnalysis start_result(const std::optional<OctaveBand>& band, std::size_t poi
 constexpr const char* kOnlyZeros = "the channel holds only zeros";
 constexpr const char* kAboveNyquist = "the band reaches the Nyquist frequency";
 
+// What a result's signal goes through: its filter (none for the unfiltered
+// response), the zeros it rings into, its noise bandwidth and block length.
+struct Filtering {
+  std::optional<Cascade> filter;
+  std::size_t ringing = 0;
+  double bandwidth_hz = 0.0;
+  double block_s = kBlockS;
+};
+
+Filtering band_filtering(const OctaveBand& band, double rate) {
+  Filtering f;
+  f.filter = octave_filter(band, rate);
+  if (f.filter) f.ringing = ringing_length(*f.filter, kRingingDecayDb);
+  f.bandwidth_hz = band.upper_hz - band.lower_hz;
+  f.block_s = std::max(kBlockS, 1.0 / band.centre_hz);
+  return f;
+}
+
+Filtering span_filtering(const std::optional<BandSpan>& span, double rate) {
+  Filtering f;
+  f.bandwidth_hz = rate / 2.0;
+  if (!span) return f;
+  f.filter = span_filter(*span, rate);
+  if (f.filter) {
+    f.ringing = ringing_length(*f.filter, kRingingDecayDb);
+    f.bandwidth_hz = span->upper_hz - span->lower_hz;
+  }
+  return f;
+}
+
+// The data behind `zeros` zeros.
+BandSignal padded(std::span<const float> data, std::size_t zeros, const Filtering& f) {
+  BandSignal s;
+  s.values.assign(zeros + data.size(), 0.0);
+  std::copy(data.begin(), data.end(), s.values.begin() + static_cast<std::ptrdiff_t>(zeros));
+  s.origin = zeros;
+  s.bandwidth_hz = f.bandwidth_hz;
+  s.block_s = f.block_s;
+  return s;
+}
+
+// One result of nonzero samples through its filtering.
+void analyse_filtered(BandAnalysis& r, std::span<const float> data, const Filtering& f,
+                      double rate, bool keep_curves) {
+  BandSignal signal = padded(data, f.ringing, f);
+  if (f.filter) filter_reversed(*f.filter, signal.values);
+  analyse_signal(r, signal, rate, keep_curves);
+}
+
 }  // namespace
 
 BandAnalysis analyse_band(std::span<const float> samples, double rate,
@@ -183,16 +243,28 @@ BandAnalysis analyse_band(std::span<const float> samples, double rate,
     r.parameters = ParameterSet(kOnlyZeros);
     return r;
   }
-  std::vector<double> signal(data.begin(), data.end());
-  if (band) {
-    const std::optional<Cascade> filter = octave_filter(*band, rate);
-    if (!filter) {
-      r.parameters = ParameterSet(kAboveNyquist);
-      return r;
-    }
-    filter_reversed(*filter, signal);
+  const Filtering f = band ? band_filtering(*band, rate) : span_filtering(std::nullopt, rate);
+  if (band && !f.filter) {
+    r.parameters = ParameterSet(kAboveNyquist);
+    return r;
   }
-  analyse_signal(r, signal, rate, keep_curves);
+  analyse_filtered(r, data, f, rate, keep_curves);
+  return r;
+}
+
+BandAnalysis analyse_span(std::span<const float> samples, double rate, const BandSpan& span,
+                          bool keep_curves) {
+  const std::span<const float> data = without_trailing_zeros(samples);
+  BandAnalysis r = start_result(std::nullopt, data.size(), rate);
+  r.span = span;
+  const Filtering f = span_filtering(span, rate);
+  if (!f.filter) {
+    r.parameters = ParameterSet(kAboveNyquist);
+  } else if (data.empty()) {
+    r.parameters = ParameterSet(kOnlyZeros);
+  } else {
+    analyse_filtered(r, data, f, rate, keep_curves);
+  }
   return r;
 }
 
@@ -202,8 +274,10 @@ std::optional<std::vector<ChannelAnalysis>> analyse_file(const ResponseFile& fil
   const double rate = file.sample_rate_hz;
   const std::vector<OctaveBand> bands =
       options.octave_bands ? bands_for_rate(rate) : std::vector<OctaveBand>{};
-  std::vector<std::optional<Cascade>> filters;
-  for (const OctaveBand& b : bands) filters.push_back(octave_filter(b, rate));
+  std::vector<Filtering> filters;
+  for (const OctaveBand& b : bands) filters.push_back(band_filtering(b, rate));
+  const std::optional<BandSpan> span = broadband_span(rate);
+  const Filtering broadband = span_filtering(span, rate);
   const double steps = static_cast<double>(file.channels.size() * (bands.size() + 1));
   double done = 0.0;
   const auto step = [&]() {
@@ -219,40 +293,46 @@ std::optional<std::vector<ChannelAnalysis>> analyse_file(const ResponseFile& fil
       channel.results.push_back(start_result(bands[b], data.size(), rate));
     }
     channel.results.push_back(start_result(std::nullopt, data.size(), rate));
+    channel.results.back().span = broadband.filter ? span : std::nullopt;
     if (data.empty()) {
       for (BandAnalysis& r : channel.results) r.parameters = ParameterSet(kOnlyZeros);
+      channel.mid = single_number_values(channel.results);
       for (std::size_t i = 0; i < channel.results.size(); ++i) {
         if (!step()) return std::nullopt;
       }
       continue;
     }
-    const std::vector<double> signal(data.begin(), data.end());
-    std::vector<double> first(signal.size()), second(signal.size());
-    // The bands two at a time, where both have a filter.
+    // The bands two at a time, where both have a filter, behind the zeros
+    // the lower one's ringing needs.
     for (std::size_t b = 0; b < bands.size();) {
-      if (!filters[b]) {
+      const Filtering& fa = filters[b];
+      if (!fa.filter) {
         channel.results[b].parameters = ParameterSet(kAboveNyquist);
         if (!step()) return std::nullopt;
         ++b;
         continue;
       }
-      if (b + 1 < bands.size() && filters[b + 1]) {
-        filter_reversed_pair(*filters[b], *filters[b + 1], signal, first, second);
+      if (b + 1 < bands.size() && filters[b + 1].filter) {
+        const Filtering& fb = filters[b + 1];
+        const std::size_t zeros = std::max(fa.ringing, fb.ringing);
+        const BandSignal input = padded(data, zeros, fa);
+        BandSignal first = input, second = input;
+        second.bandwidth_hz = fb.bandwidth_hz;
+        second.block_s = fb.block_s;
+        filter_reversed_pair(*fa.filter, *fb.filter, input.values, first.values, second.values);
         analyse_signal(channel.results[b], first, rate, options.keep_curves);
         if (!step()) return std::nullopt;
         analyse_signal(channel.results[b + 1], second, rate, options.keep_curves);
         if (!step()) return std::nullopt;
         b += 2;
       } else {
-        first = signal;
-        filter_reversed(*filters[b], first);
-        analyse_signal(channel.results[b], first, rate, options.keep_curves);
+        analyse_filtered(channel.results[b], data, fa, rate, options.keep_curves);
         if (!step()) return std::nullopt;
         ++b;
       }
     }
-    first = signal;
-    analyse_signal(channel.results.back(), first, rate, options.keep_curves);
+    analyse_filtered(channel.results.back(), data, broadband, rate, options.keep_curves);
+    channel.mid = single_number_values(channel.results);
     if (!step()) return std::nullopt;
   }
   return out;

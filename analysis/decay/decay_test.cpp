@@ -8,6 +8,7 @@
 #include "analysis/decay/onset.h"
 #include "analysis/decay/parameters.h"
 #include "analysis/decay/schroeder.h"
+#include "analysis/testing/synthetic.h"
 
 namespace analysis {
 namespace {
@@ -121,6 +122,55 @@ TEST(Parameters, NamesKeysAndUnits) {
   EXPECT_TRUE(s[Parameter::kC80].missing.empty());
   s.set_missing(Parameter::kC80, "because");
   EXPECT_FALSE(s[Parameter::kC80].value);
+}
+
+// An early burst, then nothing but a noise floor of mean square N up to the
+// truncation point (with a negligible tail behind it): what is left of the
+// late part once N is taken off is the noise's own fluctuation, so the
+// clarities are missing with the reason, and so is Ts (the noise's
+// fluctuation far out weighs more in the first moment than the burst),
+// while D50, whose energies stand clear of it, is given. With a late decay
+// that carries real energy above the floor, every value is given.
+TEST(EnergyParameters, LateEnergyWithinTheNoiseUncertaintyIsMissing) {
+  const double rate = 48000;
+  const std::size_t end = 48000, window_from = 40000;
+  const double noise = 1e-3;
+  testing::Gaussian g(3);
+  for (const double late_level : {0.0, 30.0}) {
+    std::vector<double> energy(end);
+    for (std::size_t n = 0; n < end; ++n) {
+      const double x = g.next();
+      energy[n] = noise * x * x + (n < 100 ? 1.0 : 0.0) +
+                  (n >= 4800 && n < 24000 ? late_level * noise : 0.0);
+    }
+    NoiseFloor floor;
+    floor.decay_found = floor.floor_reached = true;
+    floor.noise = noise;
+    floor.noise_from = window_from;
+    floor.truncation = window_from;
+    floor.late_decay = {-1.0, -100.0};  // falls 1 dB a sample from far below
+    const DecayEnergy decay(energy, 0, floor);
+    NoiseUncertainty u;
+    u.noise = noise;
+    u.window_independent = static_cast<double>(end - window_from);
+    ParameterSet p;
+    set_energy_parameters(p, decay, u, rate);
+    const bool late = late_level > 0.0;
+    for (const auto& [c, t] : {std::pair{Parameter::kC50, "50 ms"}, std::pair{Parameter::kC80, "80 ms"}}) {
+      EXPECT_EQ(p[c].value.has_value(), late) << parameter_label(c) << ": " << p[c].missing;
+      if (!late) {
+        EXPECT_EQ(p[c].missing, std::string("the late energy (after ") + t +
+                                    ") is within the uncertainty of the noise taken off");
+      }
+    }
+    EXPECT_TRUE(p[Parameter::kD50].value) << p[Parameter::kD50].missing;
+    EXPECT_EQ(p[Parameter::kTs].value.has_value(), late) << p[Parameter::kTs].missing;
+  }
+  // u(L) = L N sqrt(2 / n + 2 / n_L): 1000 samples of a floor measured over
+  // 500 independent ones, the part's samples independent too.
+  NoiseUncertainty u{2.0, 500.0, 1.0};
+  EXPECT_NEAR(u.energy(1000), 1000 * 2.0 * std::sqrt(2.0 / 500 + 2.0 / 1000), 1e-9);
+  EXPECT_EQ(NoiseUncertainty{}.energy(1000), 0.0);
 }
 
 }  // namespace

@@ -132,6 +132,7 @@ NoiseFloor find_noise_floor(std::span<const double> energy, std::size_t onset,
   const Sums sums(energy, onset);
   const std::size_t tenth = std::max<std::size_t>(1, n / 10);
   r.noise = sums.mean(end - tenth, end);
+  r.noise_from = end - tenth;
   if (n < 10) {
     r.problem = "the response is too short to find its noise floor";
     return r;
@@ -199,6 +200,7 @@ NoiseFloor find_noise_floor(std::span<const double> energy, std::size_t onset,
   }
 
   r.decay_found = true;
+  r.noise_from = noise_start;
   // A floor is flat: its second half lies less than half as far below its
   // first as the decay would fall over that time.
   const std::size_t half = (end - noise_start) / 2;
@@ -213,6 +215,7 @@ NoiseFloor find_noise_floor(std::span<const double> energy, std::size_t onset,
     // What looked like noise is the decay itself: nothing to take off.
     r.truncation = end;
     r.noise = sums.mean(end - tenth, end);
+    r.noise_from = end - tenth;
     fit = fit_blocks(sums, onset, width, from, to, 0.0);
     if (fit.ok && fit.line.slope_db < kFlattestSlopeDb) line = fit.line;
   }

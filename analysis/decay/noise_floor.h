@@ -43,6 +43,8 @@ struct NoiseFloor {
   std::string problem;       // why no decay was found
   bool floor_reached = false;
   double noise = 0.0;  // mean square per sample of the floor (see above)
+  // The window the noise was measured over: noise_from .. the end.
+  std::size_t noise_from = 0;
   std::size_t truncation = 0;  // integration ends before this index
   DecayLine late_decay;        // valid when decay_found
   int iterations = 0;

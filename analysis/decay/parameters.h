@@ -17,6 +17,25 @@
 // kNoiseMarginDb above the noise floor, that is when the decay range (the
 // level of the late decay line at the onset over the noise floor) is at
 // least 20, 35 and 45 dB for EDT, T20 and T30.
+//
+// C50, C80, D50 and Ts are given only when the energies they use stand
+// clear of the uncertainty of the noise taken off them. The noise's mean
+// square N is measured over a window of W samples, in which a band of
+// bandwidth B holds about n = W min(1, 2B / fs) independent samples; the
+// mean of n squared Gaussian samples has a relative standard deviation of
+// sqrt(2 / n). Taking N off a part of L samples (n_L = L min(1, 2B / fs)
+// independent ones) removes L N with the standard uncertainty
+//   u(L) = L N sqrt(2 / n + 2 / n_L)
+// (the estimate's error and the noise's own fluctuation within the part).
+// A clarity needs its early part (the onset to t) and its late part (t to
+// the truncation point, with the tail beyond it) each larger than 2 u of
+// its length; D50 its early part and the whole; Ts the whole and its first
+// moment larger than twice theirs,
+//   u_M(L) = N sqrt(2 / n (L^2 / 2)^2 + 2 L / n_L L^3 / 3),
+// in samples.
+// Otherwise the value is missing: "the late energy (after 80 ms) is within
+// the uncertainty of the noise taken off". Where no noise is taken off
+// (no floor reached) the rule asks nothing.
 #ifndef ANALYSIS_DECAY_PARAMETERS_H_
 #define ANALYSIS_DECAY_PARAMETERS_H_
 
@@ -66,6 +85,24 @@ class ParameterSet {
  private:
   std::array<ParameterValue, kParameterCount> values_;
 };
+
+// How well the noise taken off a decay is known (see above).
+struct NoiseUncertainty {
+  double noise = 0.0;               // mean square taken off per sample; 0: none
+  double window_independent = 1.0;  // n: independent samples in its window
+  double independent_per_sample = 1.0;  // min(1, 2B / fs)
+
+  // u(L) and u_M(L) of a part of `samples` samples (see above).
+  double energy(double samples) const;
+  double first_moment(double samples) const;
+};
+inline constexpr double kNoiseCoverage = 2.0;
+
+// Sets C50, C80, D50 and Ts of `p` from the compensated energy, each a
+// value or missing with its reason: the uncertainty rule above, or an
+// energy that is not positive after the noise is taken off.
+void set_energy_parameters(ParameterSet& p, const DecayEnergy& decay,
+                           const NoiseUncertainty& uncertainty, double sample_rate_hz);
 
 // From the compensated energy, with t after the onset (NaN where an energy
 // they divide or take the logarithm of is not positive, which the noise

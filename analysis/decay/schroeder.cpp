@@ -49,6 +49,12 @@ double DecayEnergy::decay_db(std::size_t n) const {
 }
 
 FitOutcome fit_decay(const DecayEnergy& decay, FitRange range, double sample_rate_hz) {
+  return fit_decay(decay, range, sample_rate_hz,
+                   static_cast<double>(decay.onset()) / sample_rate_hz);
+}
+
+FitOutcome fit_decay(const DecayEnergy& decay, FitRange range, double sample_rate_hz,
+                     double onset_time_s) {
   FitOutcome out;
   const double total = decay.total();
   const double top = total * from_db(range.top_db);
@@ -72,7 +78,7 @@ FitOutcome fit_decay(const DecayEnergy& decay, FitRange range, double sample_rat
   const std::size_t stride = std::max<std::size_t>(1, (end - start) / kMaxFitPoints);
   double n = 0.0, sx = 0.0, sy = 0.0, sxx = 0.0, sxy = 0.0, syy = 0.0;
   for (std::size_t i = start; i < end; i += stride) {
-    const double x = static_cast<double>(i) / sample_rate_hz;
+    const double x = static_cast<double>(i - onset) / sample_rate_hz;
     const double y = decay.decay_db(i);
     n += 1.0;
     sx += x;
@@ -86,9 +92,9 @@ FitOutcome fit_decay(const DecayEnergy& decay, FitRange range, double sample_rat
   const double cxy = sxy - sx * sy / n;
   DecayFit fit;
   fit.slope_db_per_s = cxy / vx;
-  fit.intercept_db = (sy - fit.slope_db_per_s * sx) / n;
-  fit.start_s = static_cast<double>(start) / sample_rate_hz;
-  fit.end_s = static_cast<double>(end) / sample_rate_hz;
+  fit.intercept_db = (sy - fit.slope_db_per_s * sx) / n - fit.slope_db_per_s * onset_time_s;
+  fit.start_s = static_cast<double>(start - onset) / sample_rate_hz + onset_time_s;
+  fit.end_s = static_cast<double>(end - onset) / sample_rate_hz + onset_time_s;
   fit.range = range;
   fit.correlation = vy > 0.0 ? cxy / std::sqrt(vx * vy) : -1.0;
   if (!(fit.slope_db_per_s < 0.0) || !std::isfinite(fit.intercept_db)) {

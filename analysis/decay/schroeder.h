@@ -92,7 +92,12 @@ struct FitOutcome {
 // below bottom_db, both no later than the truncation point (a range reached
 // only by the extrapolated tail is not reached). At most about 500 evenly
 // spaced points of the (smooth) decay enter the fit.
+// Times are those of the samples' indices, or, given onset_time_s, those
+// of their distance from the onset with the onset at onset_time_s (the same
+// fit, bit for bit, wherever the decay lies in its array).
 FitOutcome fit_decay(const DecayEnergy& decay, FitRange range, double sample_rate_hz);
+FitOutcome fit_decay(const DecayEnergy& decay, FitRange range, double sample_rate_hz,
+                     double onset_time_s);
 
 }  // namespace analysis
 

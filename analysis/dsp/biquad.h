@@ -12,6 +12,7 @@
 #define ANALYSIS_DSP_BIQUAD_H_
 
 #include <complex>
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <vector>
@@ -39,6 +40,14 @@ std::complex<double> cascade_response(const Cascade& cascade, double f);
 std::optional<Cascade> butterworth_band_pass(int order, double f1, double f2);
 std::optional<Cascade> butterworth_band_pass_hz(int order, double f1_hz, double f2_hz,
                                                 double sample_rate_hz);
+
+// The length in samples after which the cascade's impulse response stays
+// at least decay_db below its largest magnitude: how much room before a
+// signal the ringing of filter_reversed takes. Found by running an impulse
+// through the cascade for up to three times the time its slowest pole takes
+// to fall by decay_db (sections of nearly equal poles fall more slowly than
+// one alone). 0 for a cascade with a pole on or outside the unit circle.
+std::size_t ringing_length(const Cascade& cascade, double decay_db);
 
 // Filters x in place through every section (transposed direct form II,
 // state starting at zero), first sample first.

@@ -1,6 +1,7 @@
 #include "analysis/dsp/octave_bands.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace analysis {
 namespace {
@@ -18,6 +19,24 @@ constexpr int kHighBandFilterOrder = 4;
 constexpr double kHighBandEdge = 1.0 / 6.0;
 // Bands end below this share of the sampling rate.
 constexpr double kTopOfBand = 0.45;
+constexpr int kSpanFilterOrder = 8;
+
+// 22.4 -> "22", 11220 -> "11k", 355 -> "355", 1410 -> "1.4k".
+std::string short_hz(double hz) {
+  char text[32];
+  if (hz >= 10000) std::snprintf(text, sizeof text, "%.0fk", hz / 1000);
+  else if (hz >= 1000) std::snprintf(text, sizeof text, "%.1fk", hz / 1000);
+  else std::snprintf(text, sizeof text, "%.0f", hz);
+  return text;
+}
+
+// 22.4 -> "22.4 Hz", 11220 -> "11.2 kHz".
+std::string full_hz(double hz) {
+  char text[32];
+  if (hz >= 1000) std::snprintf(text, sizeof text, "%.3g kHz", hz / 1000);
+  else std::snprintf(text, sizeof text, "%.3g Hz", hz);
+  return text;
+}
 
 std::array<OctaveBand, kOctaveBandCount> make_bands() {
   std::array<OctaveBand, kOctaveBandCount> bands;
@@ -57,6 +76,24 @@ std::optional<Cascade> octave_filter(const OctaveBand& band, double sample_rate_
   const int order =
       band.upper_hz > kHighBandEdge * sample_rate_hz ? kHighBandFilterOrder : kFilterOrder;
   return butterworth_band_pass_hz(order, band.lower_hz, band.upper_hz, sample_rate_hz);
+}
+
+std::optional<BandSpan> broadband_span(double sample_rate_hz) {
+  const std::vector<OctaveBand> bands = bands_for_rate(sample_rate_hz);
+  if (bands.empty()) return std::nullopt;
+  return BandSpan{bands.front().lower_hz, bands.back().upper_hz};
+}
+
+std::string span_label(const BandSpan& span) {
+  return short_hz(span.lower_hz) + "-" + short_hz(span.upper_hz);
+}
+
+std::string span_text(const BandSpan& span) {
+  return full_hz(span.lower_hz) + " to " + full_hz(span.upper_hz);
+}
+
+std::optional<Cascade> span_filter(const BandSpan& span, double sample_rate_hz) {
+  return butterworth_band_pass_hz(kSpanFilterOrder, span.lower_hz, span.upper_hz, sample_rate_hz);
 }
 
 }  // namespace analysis

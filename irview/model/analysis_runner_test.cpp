@@ -77,7 +77,7 @@ TEST_F(AnalysisRunnerTest, AFileArrivesReadThenSpectraThenAnalysedWithProgressTo
   ASSERT_TRUE(recorder.analysis);
   ASSERT_EQ(recorder.analysis->channels.size(), 1u);
   // The curves the plots draw are kept.
-  EXPECT_FALSE(recorder.analysis->channels[0].unfiltered().curves.level_db.empty());
+  EXPECT_FALSE(recorder.analysis->channels[0].broadband().curves.level_db.empty());
   ASSERT_FALSE(recorder.progress.isEmpty());
   EXPECT_TRUE(std::is_sorted(recorder.progress.begin(), recorder.progress.end()));
   EXPECT_EQ(recorder.progress.last(), 1.0);
