@@ -1,7 +1,14 @@
 #include "irinfo/irinfo.h"
 
 #include <algorithm>
+#include <atomic>
+#include <charconv>
+#include <functional>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
 #include <string_view>
+#include <thread>
 
 #include "analysis/analyse.h"
 #include "analysis/read/read_response.h"
@@ -11,20 +18,23 @@
 namespace irinfo {
 namespace {
 
-constexpr std::string_view kUsage = "usage: irinfo [--csv | --json] FILE...\n";
+constexpr std::string_view kUsage = "usage: irinfo [--csv | --json] [--jobs N] FILE...\n";
 
 constexpr std::string_view kHelp =
-    "usage: irinfo [--csv | --json] FILE...\n"
+    "usage: irinfo [--csv | --json] [--jobs N] FILE...\n"
     "\n"
     "Shows the facts of impulse-response files (.TIM files and WAVE, AIFF, FLAC\n"
     "and other audio files; each channel is one response) and their\n"
     "room-acoustic parameters per channel, for each octave band 31.5 Hz .. 16 kHz\n"
-    "below 0.45 times the sampling rate and for the unfiltered response:\n"
-    "EDT, T20, T30 (s), C50, C80 (dB), D50, Ts (ms) and the peak-to-noise ratio\n"
-    "(dB). A value the response cannot give is shown as \"-\" with its reason.\n"
+    "below 0.45 times the sampling rate, for the broadband response (the span\n"
+    "of those bands) and as single numbers (\"mid\": the mean of 500 Hz and\n"
+    "1 kHz): EDT, T20, T30 (s), C50, C80 (dB), D50, Ts (ms) and the\n"
+    "peak-to-noise ratio (dB). A value the response cannot give is shown as \"-\"\n"
+    "with its reason.\n"
     "\n"
     "  --csv      one CSV record per file, channel and band\n"
     "  --json     the same records as one JSON array\n"
+    "  --jobs N   analyse up to N files at once (default: one per core)\n"
     "  --help     this text\n"
     "  --version  the version\n"
     "\n"
@@ -51,6 +61,7 @@ class Output {
 
 struct Command {
   Style style = Style::kTable;
+  unsigned jobs = 0;  // 0: one per core
   bool help = false;
   bool version = false;
   std::vector<std::string> files;
@@ -69,6 +80,20 @@ Command parse(const std::vector<std::string>& words) {
       csv = true;
     } else if (options && w == "--json") {
       json = true;
+    } else if (options && (w == "--jobs" || w.starts_with("--jobs="))) {
+      std::string_view n;
+      if (w == "--jobs") {
+        if (i + 1 < words.size()) n = words[++i];
+      } else {
+        n = std::string_view(w).substr(7);
+      }
+      unsigned jobs = 0;
+      const auto [end, error] = std::from_chars(n.data(), n.data() + n.size(), jobs);
+      if (n.empty() || error != std::errc() || end != n.data() + n.size() || jobs == 0) {
+        c.problem = "--jobs takes a whole number from 1 up";
+        return c;
+      }
+      c.jobs = jobs;
     } else if (options && w == "--help") {
       c.help = true;
     } else if (options && w == "--version") {
@@ -84,6 +109,86 @@ Command parse(const std::vector<std::string>& words) {
   if (c.files.empty() && !c.help && !c.version && c.problem.empty()) c.problem = "no file named";
   c.style = csv ? Style::kCsv : json ? Style::kJson : Style::kTable;
   return c;
+}
+
+// What one file gives: its report (without what separates it from the
+// one before), or the message of why it cannot be analysed.
+struct FileReport {
+  std::string text;
+  std::string message;
+  int status = 0;
+};
+
+// The audio library keeps the words of a failed open in one buffer of its
+// own, so files are read one at a time; their analyses run side by side.
+std::mutex g_reading;
+
+FileReport report_file(const Command& command, const std::string& name) {
+  FileReport r;
+  std::optional<analysis::ResponseFile> file;
+  {
+    const std::lock_guard<std::mutex> lock(g_reading);
+    analysis::ReadResult read = analysis::read_response_file(name);
+    if (!read.file) {
+      r.message = read.message;
+      r.status = analysis::exit_status(read.problem);
+      return r;
+    }
+    file = std::move(read.file);
+  }
+  const auto channels = analysis::analyse_file(*file, {});
+  switch (command.style) {
+    case Style::kCsv:
+      r.text = csv_records(name, *channels);
+      break;
+    case Style::kJson:
+      r.text = json_records(name, *channels);
+      break;
+    case Style::kTable:
+      r.text = facts_text(name, *file);
+      for (std::size_t c = 0; c < channels->size(); ++c) {
+        r.text += '\n';
+        r.text += channel_table(c + 1, (*channels)[c]);
+      }
+      break;
+  }
+  return r;
+}
+
+// Analyses the files on up to `jobs` threads and hands each report to
+// `emit` on this thread, in the order of the command line, as soon as it
+// and every one before it are done: the same output as one at a time.
+void report_files(const Command& command, const std::function<void(const FileReport&)>& emit) {
+  const std::size_t count = command.files.size();
+  unsigned jobs = command.jobs != 0 ? command.jobs : std::thread::hardware_concurrency();
+  jobs = static_cast<unsigned>(std::clamp<std::size_t>(jobs, 1, count));
+  if (jobs == 1) {
+    for (const std::string& name : command.files) emit(report_file(command, name));
+    return;
+  }
+  std::vector<std::optional<FileReport>> done(count);
+  std::mutex mutex;
+  std::condition_variable ready;
+  std::atomic<std::size_t> next{0};
+  const auto work = [&] {
+    for (std::size_t i; (i = next.fetch_add(1)) < count;) {
+      FileReport r = report_file(command, command.files[i]);
+      const std::lock_guard<std::mutex> lock(mutex);
+      done[i] = std::move(r);
+      ready.notify_one();
+    }
+  };
+  std::vector<std::thread> threads;
+  for (unsigned j = 0; j < jobs; ++j) threads.emplace_back(work);
+  for (std::size_t i = 0; i < count; ++i) {
+    std::unique_lock<std::mutex> lock(mutex);
+    ready.wait(lock, [&] { return done[i].has_value(); });
+    const FileReport r = std::move(*done[i]);
+    done[i].reset();
+    lock.unlock();
+    emit(r);
+  }
+  for (std::thread& t : threads) t.join();
 }
 
 }  // namespace
@@ -109,35 +214,15 @@ int run(const std::vector<std::string>& words, console::Terminal& terminal) {
   bool first = true;
   if (command.style == Style::kCsv) out.report(csv_header());
   if (command.style == Style::kJson) out.report("[\n");
-  for (const std::string& name : command.files) {
-    const analysis::ReadResult read = analysis::read_response_file(name);
-    if (!read.file) {
-      out.message(read.message);
-      status = std::max(status, analysis::exit_status(read.problem));
-      continue;
-    }
-    const auto channels = analysis::analyse_file(*read.file, {});
-    switch (command.style) {
-      case Style::kCsv:
-        out.report(csv_records(name, *channels));
-        break;
-      case Style::kJson:
-        if (!first) out.report(",\n");
-        out.report(json_records(name, *channels));
-        break;
-      case Style::kTable: {
-        std::string text = first ? "" : "\n";
-        text += facts_text(name, *read.file);
-        for (std::size_t c = 0; c < channels->size(); ++c) {
-          text += '\n';
-          text += channel_table(c + 1, (*channels)[c]);
-        }
-        out.report(text);
-        break;
-      }
-    }
+  report_files(command, [&](const FileReport& r) {
+    if (!r.message.empty()) out.message(r.message);
+    status = std::max(status, r.status);
+    if (r.text.empty()) return;
+    if (!first && command.style == Style::kJson) out.report(",\n");
+    if (!first && command.style == Style::kTable) out.report("\n");
+    out.report(r.text);
     first = false;
-  }
+  });
   if (command.style == Style::kJson) out.report(first ? "]\n" : "\n]\n");
   return status;
 }

@@ -2,12 +2,13 @@
 // files (.TIM and audio files), per channel and octave band, as a table for
 // people or as CSV or JSON records for scripts (irinfo/records.h).
 //
-//   irinfo [--csv | --json] FILE...
+//   irinfo [--csv | --json] [--jobs N] FILE...
 //   irinfo --help | --version
 //
-// Every file is read and analysed in turn; one that cannot be used is
-// reported on standard error, "irinfo: <file>: <reason>", and the others
-// still are. The exit status is the highest of the files': 0 when every
+// The files are analysed side by side on up to N threads (by default one
+// per core), and reported in the order they are named, the same bytes as
+// one at a time; one that cannot be used is reported on standard error,
+// "irinfo: <file>: <reason>", in its place, and the others still are. The exit status is the highest of the files': 0 when every
 // file was analysed, 1 for a file that cannot be opened or read (or ends
 // early), 2 for a file refused as no impulse response this program reads.
 // A command line it cannot follow is status 2 too.

@@ -73,12 +73,16 @@ TEST(IrinfoCommandLine, HelpVersionAndWordsItCannotFollow) {
     std::string out, err;
   };
   const Case cases[] = {
-      {{}, 2, "", "irinfo: no file named\nusage: irinfo [--csv | --json] FILE...\n"},
-      {{"--help"}, 0, "usage: irinfo [--csv | --json] FILE...\n\nShows the facts", ""},
+      {{}, 2, "", "irinfo: no file named\nusage: irinfo [--csv | --json] [--jobs N] FILE...\n"},
+      {{"--help"}, 0, "usage: irinfo [--csv | --json] [--jobs N] FILE...\n\nShows the facts", ""},
       {{"--version"}, 0, "irinfo 1.0.0\n", ""},
       {{"--bogus", "x.tim"}, 2, "", "irinfo: unknown option --bogus\nusage:"},
       {{"--csv", "--json", "x.tim"}, 2, "", "irinfo: --csv and --json exclude each other\n"},
       {{"--json"}, 2, "", "irinfo: no file named\n"},
+      {{"--jobs", "0", "x.tim"}, 2, "", "irinfo: --jobs takes a whole number from 1 up\n"},
+      {{"--jobs=2x", "x.tim"}, 2, "", "irinfo: --jobs takes a whole number from 1 up\n"},
+      {{"x.tim", "--jobs"}, 2, "", "irinfo: --jobs takes a whole number from 1 up\n"},
+      {{"--jobs", "1"}, 2, "", "irinfo: no file named\n"},
   };
   for (const Case& c : cases) {
     const Outcome r = run_irinfo(c.args);
@@ -97,15 +101,16 @@ TEST_F(Files, TableShowsFactsAndParametersPerBand) {
         "  sampling rate 44100 Hz (sample interval 0.0226757 ms)\n", "  points        32768\n",
         "  duration      0.7430 s\n", "  date stamp     8/12/2026 16: 5: 0\n",
         "  source name   take1.wav\n", "  level factor  0.125\n",
-        "  channel 1    31.5     63    125    250    500     1k     2k     4k     8k    all\n",
+        "  channel 1    31.5     63    125    250    500     1k     2k     4k     8k 22-11k    mid\n",
+        "  22-11k: broadband, 22.4 Hz to 11.2 kHz; mid: the mean of 500 Hz and 1 kHz\n",
         "  EDT s     ", "  D50       ", "  Ts  ms    ", "  PNR dB    "}) {
     EXPECT_TRUE(contains(r.out, part)) << "no \"" << part << "\" in\n" << r.out;
   }
-  // The unfiltered column: T30 of the decay, 0.50 s.
+  // The broadband and the mid columns: T30 of the decay, 0.50 s.
   const std::size_t t30 = r.out.find("  T30 s");
   ASSERT_NE(t30, std::string::npos);
   const std::string row = r.out.substr(t30, r.out.find('\n', t30) - t30);
-  EXPECT_EQ(row.substr(row.size() - 7), "   0.50") << row;
+  EXPECT_EQ(row.substr(row.size() - 14), "   0.50   0.50") << row;
 }
 
 TEST_F(Files, EveryFileIsTriedAndTheWorstStatusReturned) {
@@ -122,11 +127,12 @@ TEST_F(Files, EveryFileIsTriedAndTheWorstStatusReturned) {
 }
 
 TEST_F(Files, CsvAndJsonHoldOneRecordPerFileChannelAndBand) {
-  // 44.1 kHz: 9 bands and the unfiltered response; 48 kHz stereo: 2 x 10.
+  // 44.1 kHz: 9 bands, the broadband response and the mid values; 48 kHz
+  // stereo: 2 x 11.
   const bool audio = std::ifstream(wave).good();
   std::vector<std::string> files = {tim};
   if (audio) files.push_back(wave);
-  const std::size_t records = audio ? 30 : 10;
+  const std::size_t records = audio ? 33 : 11;
 
   std::vector<std::string> args = {"--csv"};
   args.insert(args.end(), files.begin(), files.end());
@@ -135,7 +141,8 @@ TEST_F(Files, CsvAndJsonHoldOneRecordPerFileChannelAndBand) {
   EXPECT_EQ(lines(r.out), 1 + records);
   EXPECT_EQ(r.out.rfind("file,channel,band_hz,edt_s,", 0), 0u);
   EXPECT_TRUE(contains(r.out, "\n" + tim + ",1,31.5,"));
-  EXPECT_TRUE(contains(r.out, "\n" + tim + ",1,,"));  // the unfiltered response
+  EXPECT_TRUE(contains(r.out, ",broadband,22.3872,11220.2\n"));
+  EXPECT_TRUE(contains(r.out, ",mid,,\n"));
   if (audio) {
     EXPECT_TRUE(contains(r.out, "\n" + wave + ",2,8000,"));
   }
@@ -149,7 +156,32 @@ TEST_F(Files, CsvAndJsonHoldOneRecordPerFileChannelAndBand) {
   std::size_t unfiltered = 0;
   for (std::size_t at = 0; (at = r.out.find("\"band_hz\": null", at)) != std::string::npos; ++at)
     ++unfiltered;
-  EXPECT_EQ(unfiltered, audio ? 3u : 1u);
+  EXPECT_EQ(unfiltered, audio ? 6u : 2u);
+}
+
+// Files analysed side by side come out in the order named, with their
+// messages in their places and the worst status, byte for byte as one at a
+// time, in every style.
+TEST_F(Files, ManyFilesOnSeveralThreadsGiveTheSameBytes) {
+  std::vector<std::string> files = {tim, missing, tim, zeros, tim, tim, missing, tim};
+  if (std::ifstream(wave).good()) files.insert(files.begin() + 2, {wave, wave});
+  for (const char* style : {"", "--csv", "--json"}) {
+    std::vector<std::string> args;
+    if (*style) args.push_back(style);
+    args.insert(args.end(), files.begin(), files.end());
+    std::vector<std::string> one = {"--jobs", "1"};
+    one.insert(one.end(), args.begin(), args.end());
+    const Outcome alone = run_irinfo(one);
+    for (const char* jobs : {"--jobs=3", "--jobs=16"}) {
+      std::vector<std::string> many = {jobs};
+      many.insert(many.end(), args.begin(), args.end());
+      const Outcome side = run_irinfo(many);
+      EXPECT_EQ(side.status, 2) << style << jobs;
+      EXPECT_EQ(side.status, alone.status);
+      EXPECT_EQ(side.out, alone.out) << style << jobs;
+      EXPECT_EQ(side.err, alone.err) << style << jobs;
+    }
+  }
 }
 
 // The built program, once: the same report on its standard output, the

@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cstdio>
+#include <optional>
+#include <vector>
 
 namespace irinfo {
 namespace {
@@ -12,6 +14,28 @@ using analysis::Parameter;
 
 std::string band_text(const BandAnalysis& r) {
   return r.band ? number_text(r.band->nominal_hz) : std::string();
+}
+
+// One record: a band's, the broadband response's or the mid values.
+struct Record {
+  std::string band_hz;  // empty but for an octave band
+  const char* kind;
+  std::optional<analysis::BandSpan> span;
+  const analysis::ParameterSet* parameters;
+};
+
+std::vector<Record> records_of(const ChannelAnalysis& channel) {
+  std::vector<Record> out;
+  for (const BandAnalysis& r : channel.results) {
+    if (r.band) {
+      out.push_back({band_text(r), "octave",
+                     analysis::BandSpan{r.band->lower_hz, r.band->upper_hz}, &r.parameters});
+    } else {
+      out.push_back({"", "broadband", r.span, &r.parameters});
+    }
+  }
+  out.push_back({"", "mid", std::nullopt, &channel.mid});
+  return out;
 }
 
 std::string csv_field(std::string_view text) {
@@ -98,17 +122,17 @@ std::string csv_header() {
     line += ',';
     line += analysis::parameter_key(p);
   }
-  return line + ",missing\n";
+  return line + ",missing,band,span_low_hz,span_high_hz\n";
 }
 
 std::string csv_records(std::string_view file, const std::vector<ChannelAnalysis>& channels) {
   std::string out;
   for (std::size_t c = 0; c < channels.size(); ++c) {
-    for (const BandAnalysis& r : channels[c].results) {
-      out += csv_field(file) + ',' + std::to_string(c + 1) + ',' + band_text(r);
+    for (const Record& r : records_of(channels[c])) {
+      out += csv_field(file) + ',' + std::to_string(c + 1) + ',' + r.band_hz;
       std::string missing;
       for (Parameter p : analysis::kParameters) {
-        const analysis::ParameterValue& v = r.parameters[p];
+        const analysis::ParameterValue& v = (*r.parameters)[p];
         out += ',';
         if (v.value) {
           out += number_text(*v.value);
@@ -117,7 +141,10 @@ std::string csv_records(std::string_view file, const std::vector<ChannelAnalysis
           missing += std::string(analysis::parameter_key(p)) + ": " + v.missing;
         }
       }
-      out += ',' + csv_field(missing) + '\n';
+      out += ',' + csv_field(missing) + ',' + r.kind + ',';
+      if (r.span) out += number_text(r.span->lower_hz) + ',' + number_text(r.span->upper_hz);
+      else out += ',';
+      out += '\n';
     }
   }
   return out;
@@ -126,13 +153,17 @@ std::string csv_records(std::string_view file, const std::vector<ChannelAnalysis
 std::string json_records(std::string_view file, const std::vector<ChannelAnalysis>& channels) {
   std::string out;
   for (std::size_t c = 0; c < channels.size(); ++c) {
-    for (const BandAnalysis& r : channels[c].results) {
+    for (const Record& r : records_of(channels[c])) {
       if (!out.empty()) out += ",\n";
       out += "  {\"file\": " + json_string(file) + ", \"channel\": " + std::to_string(c + 1) +
-             ", \"band_hz\": " + (r.band ? band_text(r) : "null");
+             ", \"band_hz\": " + (r.band_hz.empty() ? "null" : r.band_hz) + ", \"band\": \"" +
+             r.kind + "\", \"span_hz\": " +
+             (r.span ? "[" + number_text(r.span->lower_hz) + ", " +
+                           number_text(r.span->upper_hz) + "]"
+                     : std::string("null"));
       std::string missing;
       for (Parameter p : analysis::kParameters) {
-        const analysis::ParameterValue& v = r.parameters[p];
+        const analysis::ParameterValue& v = (*r.parameters)[p];
         const std::string key = json_string(analysis::parameter_key(p));
         out += ", " + key + ": " + (v.value ? number_text(*v.value) : "null");
         if (!v.value) {

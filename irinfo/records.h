@@ -1,15 +1,21 @@
-// irinfo's records for scripts: one per file, channel and band (the
-// unfiltered response last), as CSV or as the objects of a JSON array.
+// irinfo's records for scripts: one per file, channel and band (the octave
+// bands lowest first, then the broadband response, then the single-number
+// values), as CSV or as the objects of a JSON array.
 //
-// Columns and keys, in this order: file (as given), channel (1-based),
-// band_hz (the nominal mid-band frequency, 31.5 .. 16000; empty in CSV and
-// null in JSON for the unfiltered response), edt_s, t20_s, t30_s, c50_db,
-// c80_db, d50, ts_ms, pnr_db (each a number, or empty / null when
-// missing), missing. In JSON, missing is an object from the key of each
-// null parameter to its reason; in CSV it is "key: reason" entries joined
-// by "; ". Numbers have six significant digits, "." as the decimal point
-// whatever the locale. CSV fields are quoted when they hold a comma, a
-// quote or a line break (RFC 4180); lines end with LF.
+// Columns and keys: file (as given), channel (1-based), band_hz (the
+// nominal mid-band frequency, 31.5 .. 16000; empty in CSV and null in JSON
+// for the broadband and the single-number records), edt_s, t20_s, t30_s,
+// c50_db, c80_db, d50, ts_ms, pnr_db (each a number, or empty / null when
+// missing), missing, then band ("octave", "broadband" or "mid": the mean
+// of the 500 Hz and 1 kHz bands) and the span of frequencies the record
+// covers (an octave band's edges, the broadband response's span; empty /
+// null for "mid"): span_low_hz and span_high_hz in CSV, span_hz as a pair
+// in JSON, which puts band and span_hz behind band_hz. In JSON, missing is
+// an object from the key of each null parameter to its reason; in CSV it is
+// "key: reason" entries joined by "; ". Numbers have six significant
+// digits, "." as the decimal point whatever the locale. CSV fields are
+// quoted when they hold a comma, a quote or a line break (RFC 4180); lines
+// end with LF.
 #ifndef IRINFO_RECORDS_H_
 #define IRINFO_RECORDS_H_
 
@@ -21,7 +27,7 @@
 
 namespace irinfo {
 
-// "file,channel,band_hz,edt_s,...,pnr_db,missing\n"
+// "file,channel,band_hz,edt_s,...,pnr_db,missing,band,span_low_hz,span_high_hz\n"
 std::string csv_header();
 // The CSV lines of one file, each ending with LF.
 std::string csv_records(std::string_view file,

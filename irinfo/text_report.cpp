@@ -21,7 +21,27 @@ std::string format(const char* pattern, Args... args) {
 }
 
 std::string column_label(const BandAnalysis& r) {
-  return r.band ? analysis::band_label(*r.band) : "all";
+  if (r.band) return analysis::band_label(*r.band);
+  return r.span ? analysis::span_label(*r.span) : "all";
+}
+
+// A column of the table: a band's, the broadband response's or the mid
+// values.
+struct Column {
+  std::string label;  // the heading
+  std::string name;   // in front of its reasons
+  const analysis::ParameterSet* parameters;
+  bool mid = false;
+};
+
+std::vector<Column> columns_of(const analysis::ChannelAnalysis& channel) {
+  std::vector<Column> out;
+  for (const BandAnalysis& r : channel.results) {
+    const std::string name = r.band ? number_text(r.band->nominal_hz) + " Hz" : column_label(r);
+    out.push_back({column_label(r), name, &r.parameters});
+  }
+  out.push_back({"mid", "mid", &channel.mid, true});
+  return out;
 }
 
 // Each parameter with the decimals its size calls for.
@@ -80,26 +100,27 @@ std::string facts_text(std::string_view name, const analysis::ResponseFile& file
 }
 
 std::string channel_table(std::size_t channel, const analysis::ChannelAnalysis& analysis) {
+  const std::vector<Column> columns = columns_of(analysis);
   std::string out = format("  %-10s", ("channel " + std::to_string(channel)).c_str());
-  for (const BandAnalysis& r : analysis.results)
-    out += format("%*s", kColumn, column_label(r).c_str());
+  for (const Column& c : columns) out += format("%*s", kColumn, c.label.c_str());
   out += "\n";
   for (Parameter p : analysis::kParameters) {
     out += format("  %-4s%-6s", std::string(analysis::parameter_label(p)).c_str(),
                   std::string(analysis::parameter_unit(p)).c_str());
-    for (const BandAnalysis& r : analysis.results) {
-      const analysis::ParameterValue& v = r.parameters[p];
-      out += format("%*s", kColumn, v.value ? value_text(p, *v.value).c_str() : "-");
+    for (const Column& c : columns) {
+      const analysis::ParameterValue& v = (*c.parameters)[p];
+      const char* empty = c.mid && !analysis::has_single_number(p) ? "" : "-";
+      out += format("%*s", kColumn, v.value ? value_text(p, *v.value).c_str() : empty);
     }
     out += "\n";
   }
-  for (const BandAnalysis& r : analysis.results) {
+  for (const Column& c : columns) {
     // The parameters of one reason, in their order, the reasons in order of
     // their first parameter.
     std::vector<std::pair<std::string, std::string>> reasons;
     for (Parameter p : analysis::kParameters) {
-      const analysis::ParameterValue& v = r.parameters[p];
-      if (v.value) continue;
+      const analysis::ParameterValue& v = (*c.parameters)[p];
+      if (v.value || (c.mid && !analysis::has_single_number(p))) continue;
       auto it = std::find_if(reasons.begin(), reasons.end(),
                              [&](const auto& e) { return e.second == v.missing; });
       const std::string label(analysis::parameter_label(p));
@@ -109,11 +130,15 @@ std::string channel_table(std::size_t channel, const analysis::ChannelAnalysis& 
         it->first += ", " + label;
       }
     }
-    const std::string band = r.band ? number_text(r.band->nominal_hz) + " Hz" : "all";
     for (const auto& [labels, reason] : reasons) {
-      out += format("  %-8s", band.c_str()) + labels + ": " + reason + "\n";
+      out += format("  %-8s", c.name.c_str()) + labels + ": " + reason + "\n";
     }
   }
+  const BandAnalysis& broadband = analysis.broadband();
+  out += "  " + column_label(broadband) + ": " +
+         (broadband.span ? "broadband, " + analysis::span_text(*broadband.span)
+                         : std::string("the unfiltered response")) +
+         "; mid: the mean of 500 Hz and 1 kHz\n";
   return out;
 }
 

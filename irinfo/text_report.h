@@ -1,7 +1,10 @@
 // irinfo's report for people: a file's facts, then per channel a table with
-// one column per octave band and one ("all") for the unfiltered response,
-// one row per parameter, "-" for a value that is missing, and below it the
-// reasons, one line per band (parameters with the same reason together).
+// one column per octave band, one for the broadband response (headed with
+// its span, "22-11k") and one ("mid") for the single-number values, one row
+// per parameter, "-" for a value that is missing (blank for the mid values
+// there are none of), and below it the reasons, one line per band
+// (parameters with the same reason together), and what the last two
+// columns are.
 #ifndef IRINFO_TEXT_REPORT_H_
 #define IRINFO_TEXT_REPORT_H_
 
