@@ -66,7 +66,7 @@ TEST(TraceLabelTest, MonoStereoAndMoreChannelsAndTheBandNames) {
   EXPECT_EQ(bandName(analysis::octave_bands()[0]), "31.5 Hz");
   EXPECT_EQ(bandName(analysis::octave_bands()[5]), "1 kHz");
   EXPECT_EQ(bandName(analysis::octave_bands()[9]), "16 kHz");
-  EXPECT_EQ(bandName(std::nullopt), "unfiltered");
+  EXPECT_EQ(bandName(std::nullopt), "broadband");
 }
 
 }  // namespace

@@ -33,17 +33,49 @@ int decimals(analysis::Parameter parameter) {
   return 2;
 }
 
-// The column of a result: its band's index, -1 for the unfiltered.
-int columnOf(const analysis::BandAnalysis& result) { return result.band ? result.band->index : -1; }
+// The columns past the bands': the broadband response's, the mid values'.
+constexpr int kBroadbandColumn = -1;
+constexpr int kMidColumn = -2;
 
-// The reasons of one band's missing values, the parameters of one reason
+// The column of a result: its band's index, or the broadband column.
+int columnOf(const analysis::BandAnalysis& result) {
+  return result.band ? result.band->index : kBroadbandColumn;
+}
+
+// The broadband response's heading: its span ("22-11k") when every trace's
+// has the same, "broadband" when they differ.
+QString broadbandHeading(const std::vector<Trace>& traces) {
+  QString heading;
+  for (const Trace& trace : traces) {
+    const analysis::ChannelAnalysis* channel = trace.channelAnalysis();
+    if (!channel || channel->results.empty()) continue;
+    const analysis::BandAnalysis& result = channel->broadband();
+    const QString label = result.span ? QString::fromStdString(analysis::span_label(*result.span))
+                                      : QStringLiteral("all");
+    if (!heading.isEmpty() && heading != label) return QStringLiteral("broadband");
+    heading = label;
+  }
+  return heading.isEmpty() ? QStringLiteral("broadband") : heading;
+}
+
+// The parameters of a trace's column; nullptr where it has none.
+const analysis::ParameterSet* columnParameters(const analysis::ChannelAnalysis& channel,
+                                               int column) {
+  if (column == kMidColumn) return &channel.mid;
+  for (const analysis::BandAnalysis& r : channel.results)
+    if (columnOf(r) == column) return &r.parameters;
+  return nullptr;
+}
+
+// The reasons of one column's missing values, the parameters of one reason
 // together, in the order of their first parameter.
-QStringList bandNotes(const QString& trace, const analysis::BandAnalysis& result) {
+QStringList bandNotes(const QString& trace, const QString& band,
+                      const analysis::ParameterSet& parameters, bool mid) {
   QStringList reasons;
   QList<QStringList> labels;
   for (const analysis::Parameter parameter : analysis::kParameters) {
-    const analysis::ParameterValue& value = result.parameters[parameter];
-    if (value.value) continue;
+    const analysis::ParameterValue& value = parameters[parameter];
+    if (value.value || (mid && !analysis::has_single_number(parameter))) continue;
     const QString reason = QString::fromStdString(value.missing);
     qsizetype at = reasons.indexOf(reason);
     if (at < 0) {
@@ -53,10 +85,6 @@ QStringList bandNotes(const QString& trace, const analysis::BandAnalysis& result
     }
     labels[at].append(fromView(analysis::parameter_label(parameter)));
   }
-  const QString band = result.band
-                           ? QString::fromStdString(irinfo::number_text(result.band->nominal_hz)) +
-                                 QStringLiteral(" Hz")
-                           : QStringLiteral("all");
   QStringList notes;
   for (qsizetype r = 0; r < reasons.size(); ++r)
     notes.append(QStringLiteral("%1, %2: %3: %4")
@@ -88,35 +116,45 @@ ParameterTable parameterTable(const std::vector<Trace>& traces) {
         if (result.band) columns.push_back(result.band->index);
   std::sort(columns.begin(), columns.end());
   columns.erase(std::unique(columns.begin(), columns.end()), columns.end());
-  columns.push_back(-1);
+  columns.push_back(kBroadbandColumn);
+  columns.push_back(kMidColumn);
 
   ParameterTable table;
+  const QString broadband = broadbandHeading(traces);
   for (const int column : columns)
-    table.headings.append(column < 0 ? QStringLiteral("all")
-                                     : QString::fromStdString(
-                                           analysis::band_label(analysis::octave_bands()[column])));
+    table.headings.append(column == kBroadbandColumn ? broadband
+                          : column == kMidColumn
+                              ? QStringLiteral("mid")
+                              : QString::fromStdString(
+                                    analysis::band_label(analysis::octave_bands()[column])));
   for (const Trace& trace : traces) {
     const analysis::ChannelAnalysis* channel = trace.channelAnalysis();
     if (!channel) continue;
     for (const analysis::Parameter parameter : analysis::kParameters) {
       TableRow row{trace.label, parameter, {}};
       for (const int column : columns) {
-        const auto result = std::find_if(
-            channel->results.begin(), channel->results.end(),
-            [column](const analysis::BandAnalysis& r) { return columnOf(r) == column; });
-        if (result == channel->results.end()) {
+        const analysis::ParameterSet* parameters = columnParameters(*channel, column);
+        if (!parameters || (column == kMidColumn && !analysis::has_single_number(parameter))) {
           row.cells.append(TableCell{});
           continue;
         }
-        const analysis::ParameterValue& value = result->parameters[parameter];
+        const analysis::ParameterValue& value = (*parameters)[parameter];
         row.cells.append(value.value
                              ? TableCell{valueText(parameter, *value.value), QString()}
                              : TableCell{kMissingText, QString::fromStdString(value.missing)});
       }
       table.rows.append(row);
     }
-    for (const analysis::BandAnalysis& result : channel->results)
-      table.notes.append(bandNotes(trace.label, result));
+    for (const analysis::BandAnalysis& result : channel->results) {
+      const QString band =
+          result.band ? QString::fromStdString(irinfo::number_text(result.band->nominal_hz)) +
+                            QStringLiteral(" Hz")
+          : result.span ? QStringLiteral("broadband %1")
+                              .arg(QString::fromStdString(analysis::span_text(*result.span)))
+                        : QStringLiteral("all");
+      table.notes.append(bandNotes(trace.label, band, result.parameters, false));
+    }
+    table.notes.append(bandNotes(trace.label, QStringLiteral("mid"), channel->mid, true));
   }
   return table;
 }

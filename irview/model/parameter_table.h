@@ -1,6 +1,7 @@
 // irinfo's report of the viewed files, as the viewer shows and exports it:
-// the table of each analysed channel (a column per octave band analysed
-// and one, "all", for the unfiltered response; a row per parameter; a value
+// the table of each analysed channel (a column per octave band analysed,
+// one for the broadband response, headed with its span, and one, "mid",
+// for the single-number values; a row per parameter; a value
 // in irinfo's notation, or "-" and the reason it is missing), the reasons
 // one line per band as irinfo prints them, each file's facts, and the
 // records of irinfo --csv. The facts and the CSV records are irinfo's own
@@ -29,7 +30,9 @@ struct TableCell {
 inline const QString kMissingText = QStringLiteral("-");
 
 // The table of several traces: the columns are the bands any of them was
-// analysed in, lowest first, then "all"; each analysed trace gives one row
+// analysed in, lowest first, then the broadband response ("22-11k", its
+// span, or "broadband" when the traces' spans differ) and "mid" (empty
+// for C50 and PNR, which have no single number); each analysed trace gives one row
 // per parameter, in the order of analysis::kParameters. A band a trace was
 // not analysed in (above its sampling rate's bands) is an empty cell.
 struct TableRow {
@@ -38,7 +41,7 @@ struct TableRow {
   QList<TableCell> cells;  // one per heading
 };
 struct ParameterTable {
-  QStringList headings;  // "31.5" .. "16k", then "all"
+  QStringList headings;  // "31.5" .. "16k", then "22-11k" and "mid"
   QList<TableRow> rows;
   // Why values are missing, as irinfo says it below a channel's table:
   // per band, the parameters of one reason together

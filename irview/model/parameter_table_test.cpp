@@ -36,11 +36,18 @@ struct Fixture {
     auto firstAnalysis = std::make_shared<FileAnalysis>();
     firstAnalysis->channels.push_back(
         {{bandResult(5, 1.234), bandResult(6, 1.0), bandResult(std::nullopt, 1.1)}});
+    firstAnalysis->channels[0].results.back().span = analysis::broadband_span(44100.0);
+    analysis::ParameterSet& mid = firstAnalysis->channels[0].mid;
+    for (const Parameter p : analysis::kParameters)
+      if (analysis::has_single_number(p)) mid.set(p, 0.5);
+    mid.set(Parameter::kT30, 1.117);
     auto secondAnalysis = std::make_shared<FileAnalysis>();
     analysis::BandAnalysis high = bandResult(9, 0.0);
     high.parameters.set_missing(Parameter::kT30, "decay range too small above the noise");
     high.parameters.set_missing(Parameter::kT20, "decay range too small above the noise");
     secondAnalysis->channels.push_back({{bandResult(6, 0.9), high, bandResult(std::nullopt, 1.0)}});
+    secondAnalysis->channels[0].results.back().span = analysis::broadband_span(96000.0);
+    secondAnalysis->channels[0].mid = analysis::ParameterSet("no 1000 Hz band");
 
     files.resize(3);
     files[0] = {"dir/a.tim", 1, ViewedFile::Stage::Analysed, first, nullptr, firstAnalysis};
@@ -56,13 +63,20 @@ struct Fixture {
 TEST(ParameterTableTest, ColumnsAreTheBandsOfAnyTraceAndMissingValuesKeepTheirReason) {
   const Fixture fixture;
   const ParameterTable table = parameterTable(fixture.traces);
-  EXPECT_EQ(table.headings, QStringList({"1k", "2k", "16k", "all"}));
+  // The spans of 44.1 and 96 kHz differ: the broadband column says only
+  // that it is broadband.
+  EXPECT_EQ(table.headings, QStringList({"1k", "2k", "16k", "broadband", "mid"}));
   // The trace without an analysis is left out: two traces, eight rows each.
   ASSERT_EQ(table.rows.size(), 16);
 
   const TableRow& t30 = table.rows[static_cast<int>(Parameter::kT30)];
   EXPECT_EQ(t30.trace, "a.tim");  // the label: the name without its folder
-  EXPECT_EQ(t30.cells, (QList<TableCell>{{"1.23", ""}, {"1.00", ""}, {"", ""}, {"1.10", ""}}));
+  EXPECT_EQ(t30.cells, (QList<TableCell>{
+                           {"1.23", ""}, {"1.00", ""}, {"", ""}, {"1.10", ""}, {"1.12", ""}}));
+  // No single number for C50; the second trace has no 1 kHz band for one.
+  EXPECT_EQ(table.rows[static_cast<int>(Parameter::kC50)].cells[4], TableCell{});
+  EXPECT_EQ(table.rows[8 + static_cast<int>(Parameter::kT30)].cells[4],
+            (TableCell{"-", "no 1000 Hz band"}));
   const TableRow& otherT30 = table.rows[8 + static_cast<int>(Parameter::kT30)];
   EXPECT_EQ(otherT30.cells[0], TableCell{});  // no 1k band in that trace
   EXPECT_EQ(otherT30.cells[1].text, "0.90");
@@ -76,19 +90,25 @@ TEST(ParameterTableTest, ColumnsAreTheBandsOfAnyTraceAndMissingValuesKeepTheirRe
   EXPECT_EQ(valueText(Parameter::kPnr, 61.25), "61.2");
 
   // Per band, the parameters of one reason together.
-  EXPECT_EQ(table.notes, QStringList({"b, \"quoted\".wav, 16000 Hz: T20, T30: "
-                                      "decay range too small above the noise"}));
+  EXPECT_EQ(table.notes,
+            QStringList({"b, \"quoted\".wav, 16000 Hz: T20, T30: "
+                         "decay range too small above the noise",
+                         "b, \"quoted\".wav, mid: EDT, T20, T30, C80, D50, Ts: no 1000 Hz band"}));
+  // One span for all: the broadband column is headed with it.
+  std::vector<Trace> first(fixture.traces.begin(), fixture.traces.begin() + 1);
+  EXPECT_EQ(parameterTable(first).headings, QStringList({"1k", "2k", "22-11k", "mid"}));
 }
 
 TEST(ParameterTableTest, CsvAndFactsAreIrinfosForTheAnalysedFilesInTheirOrder) {
   const Fixture fixture;
   const QStringList lines = QString::fromUtf8(csvText(fixture.files)).split(u'\n');
-  ASSERT_EQ(lines.size(), 1 + 6 + 1);  // heading, 3 + 3 records, the final line feed
+  ASSERT_EQ(lines.size(), 1 + 8 + 1);  // heading, 4 + 4 records, the final line feed
   EXPECT_EQ(lines[0],
-            "file,channel,band_hz,edt_s,t20_s,t30_s,c50_db,c80_db,d50,ts_ms,pnr_db,missing");
-  EXPECT_EQ(lines[1], "dir/a.tim,1,1000,0.5,0.5,1.234,-1.26,0.5,0.5,87.4,0.5,");
-  EXPECT_TRUE(lines[5].startsWith("\"b, \"\"quoted\"\".wav\",1,16000,0.5,,,"));
-  EXPECT_TRUE(lines[7].isEmpty());
+            "file,channel,band_hz,edt_s,t20_s,t30_s,c50_db,c80_db,d50,ts_ms,pnr_db,missing,band,"
+            "span_low_hz,span_high_hz");
+  EXPECT_EQ(lines[1], "dir/a.tim,1,1000,0.5,0.5,1.234,-1.26,0.5,0.5,87.4,0.5,,octave,707.946,1412.54");
+  EXPECT_TRUE(lines[6].startsWith("\"b, \"\"quoted\"\".wav\",1,16000,0.5,,,"));
+  EXPECT_TRUE(lines[9].isEmpty());
   EXPECT_TRUE(factsText(fixture.files[0]).startsWith("dir/a.tim\n"));
   EXPECT_TRUE(factsText(ViewedFile{}).isEmpty());
 }

@@ -19,7 +19,7 @@ QString smoothingLabel(analysis::Smoothing smoothing) {
 }
 
 QString bandName(const std::optional<analysis::OctaveBand>& band) {
-  if (!band) return QStringLiteral("unfiltered");
+  if (!band) return QStringLiteral("broadband");
   if (band->nominal_hz < 1000.0) return QStringLiteral("%1 Hz").arg(band->nominal_hz);
   return QStringLiteral("%1 kHz").arg(band->nominal_hz / 1000.0);
 }

@@ -70,7 +70,7 @@ struct Trace {
 // channel.
 std::vector<Trace> tracesOf(const std::vector<ViewedFile>& files);
 
-// "125 Hz", "1 kHz", "16 kHz"; "unfiltered" for none.
+// "125 Hz", "1 kHz", "16 kHz"; "broadband" for none.
 QString bandName(const std::optional<analysis::OctaveBand>& band);
 
 // The label of channel `channel` (0-based) of a file of `channelCount`

@@ -13,9 +13,20 @@ constexpr double kFitLineBottomDb = analysis::kT30Range.top_db - 60.0;
 // The lowest a level axis goes, however quiet the noise.
 constexpr double kLowestAxisDb = -200.0;
 
-QString bandTitle(std::optional<int> band) {
-  if (!band) return QStringLiteral("Unfiltered");
-  return bandName(analysis::octave_bands()[*band]) + QStringLiteral(" octave band");
+// The band's name; the broadband response's with its span, when the
+// traces' spans agree.
+QString bandTitle(std::optional<int> band, const std::vector<Trace>& traces) {
+  if (band) return bandName(analysis::octave_bands()[*band]) + QStringLiteral(" octave band");
+  std::optional<std::string> span;
+  for (const Trace& trace : traces) {
+    const analysis::ChannelAnalysis* channel = trace.channelAnalysis();
+    if (!channel || channel->results.empty() || !channel->broadband().span) continue;
+    const std::string text = analysis::span_text(*channel->broadband().span);
+    if (span && *span != text) return QStringLiteral("Broadband");
+    span = text;
+  }
+  return span ? QStringLiteral("Broadband, %1").arg(QString::fromStdString(*span))
+              : QStringLiteral("Broadband");
 }
 
 }  // namespace
@@ -45,7 +56,7 @@ void DecayPlot::rebuild() {
   removeAllSeries();
   curves_.clear();
   chart()->setTitle(QStringLiteral("%1: level (thin), Schroeder decay (thick), T30 fit (dashed)")
-                        .arg(bandTitle(band_)));
+                        .arg(bandTitle(band_, traces())));
   double end = 0.0;
   double lowest = 0.0;
   for (std::size_t i = 0; i < traces().size(); ++i) {

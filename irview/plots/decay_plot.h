@@ -1,4 +1,4 @@
-// The decay plot of one band (or the unfiltered response) for every trace
+// The decay plot of one band (or the broadband response) for every trace
 // whose analysis has arrived: the level over time (thin, dB re the band's
 // peak), the Schroeder decay (thick, dB re the energy from the onset) and
 // the line fitted to it over -5..-35 dB, drawn on to 60 dB below -5 dB
@@ -13,7 +13,7 @@
 
 namespace irview {
 
-// The result of the band with octave index `band` (nullopt: unfiltered),
+// The result of the band with octave index `band` (nullopt: broadband),
 // or null when the channel has none (a band above its sampling rate's).
 const analysis::BandAnalysis* bandResult(const analysis::ChannelAnalysis& channel,
                                          std::optional<int> band);

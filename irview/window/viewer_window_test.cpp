@@ -111,7 +111,8 @@ TEST_F(ViewerWindowTest, FilesAreOverlaidWaveformFirstAndTheirAnalysisWhenItArri
   EXPECT_EQ(table->item(8, 0)->text(), "right.tim");
   EXPECT_EQ(table->rowSpan(8, 0), 8);
   EXPECT_EQ(table->item(2, 1)->text(), "T30 (s)");
-  EXPECT_EQ(table->horizontalHeaderItem(table->columnCount() - 1)->text(), "all");
+  EXPECT_EQ(table->horizontalHeaderItem(table->columnCount() - 2)->text(), "22-11k");
+  EXPECT_EQ(table->horizontalHeaderItem(table->columnCount() - 1)->text(), "mid");
   EXPECT_TRUE(
       window->parametersPage()->details()->toPlainText().contains("WAVE (16-bit PCM), 2 channels"));
   EXPECT_FALSE(window->findChild<QProgressBar*>("progress")->isVisible());
