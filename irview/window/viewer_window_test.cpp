@@ -208,11 +208,12 @@ TEST_F(ViewerWindowTest, PlotsExportAsPngAndSvgAndTheTableAsCsv) {
   EXPECT_TRUE(edge.written["/out/decay.svg"].contains("<svg"));
   const QList<QByteArray> csv = edge.written["/out/table.csv"].split('\n');
   EXPECT_EQ(csv[0],
-            "file,channel,band_hz,edt_s,t20_s,t30_s,c50_db,c80_db,d50,ts_ms,pnr_db,missing");
+            "file,channel,band_hz,edt_s,t20_s,t30_s,c50_db,c80_db,d50,ts_ms,pnr_db,missing,band,"
+            "span_low_hz,span_high_hz");
   EXPECT_TRUE(csv[1].startsWith(left.toUtf8() + ",1,"));
-  // The unfiltered response of the right channel: no band.
+  // The broadband response of the right channel: no band_hz, its span.
   EXPECT_TRUE(std::any_of(csv.begin(), csv.end(), [this](const QByteArray& line) {
-    return line.startsWith(hall.toUtf8() + ",2,,");
+    return line.startsWith(hall.toUtf8() + ",2,,") && line.endsWith(",broadband,22.3872,11220.2");
   }));
 
   // Plots export from the plot pages only.
