@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "analysis/decay/noise_floor.h"
@@ -52,7 +53,7 @@ void set_decay_parameters_missing(ParameterSet& p, const std::string& reason) {
 // A band's signal, filtered: the zeros the filter rang into, then the
 // response; `origin` is the index of the file's first sample.
 struct BandSignal {
-  std::vector<double> values;
+  std::span<double> values;
   std::size_t origin = 0;
   double bandwidth_hz = 0.0;  // of the noise in it
   double block_s = kBlockS;   // Lundeby's first blocks
@@ -117,8 +118,8 @@ void fill_decay_curve(BandAnalysis& r, std::span<const double> energy, std::size
 
 // The analysis of a band's signal (or of the unfiltered response), which
 // it squares in place; `r` already says which band it is.
-void analyse_signal(BandAnalysis& r, BandSignal& signal, double rate, bool keep_curves) {
-  std::vector<double>& energy = signal.values;
+void analyse_signal(BandAnalysis& r, const BandSignal& signal, double rate, bool keep_curves) {
+  const std::span<double> energy = signal.values;
   const std::size_t origin = signal.origin;
   // Exact differences of indices, so that a result does not depend on
   // where the file's samples lie in the array.
@@ -214,23 +215,47 @@ Filtering span_filtering(const std::optional<BandSpan>& span, double rate) {
   return f;
 }
 
-// The data behind `zeros` zeros.
-BandSignal padded(std::span<const float> data, std::size_t zeros, const Filtering& f) {
-  BandSignal s;
-  s.values.assign(zeros + data.size(), 0.0);
-  std::copy(data.begin(), data.end(), s.values.begin() + static_cast<std::ptrdiff_t>(zeros));
-  s.origin = zeros;
-  s.bandwidth_hz = f.bandwidth_hz;
-  s.block_s = f.block_s;
-  return s;
+// The data behind room for the longest ringing, and the buffers the
+// filters write: a band whose filter rings for `zeros` samples takes the
+// tail of each, the data behind its own zeros.
+class Buffers {
+ public:
+  // The filters' buffers are not zeroed first: a filter writes every
+  // element of the tail it takes.
+  Buffers(std::span<const float> data, std::size_t room)
+      : room_(room), size_(room + data.size()), input_(size_, 0.0),
+        first_(std::make_unique_for_overwrite<double[]>(size_)),
+        second_(std::make_unique_for_overwrite<double[]>(size_)) {
+    std::copy(data.begin(), data.end(), input_.begin() + static_cast<std::ptrdiff_t>(room));
+  }
+  std::span<const double> input(std::size_t zeros) const {
+    return std::span<const double>(input_).subspan(room_ - zeros);
+  }
+  std::span<double> first(std::size_t zeros) { return tail(first_.get(), zeros); }
+  std::span<double> second(std::size_t zeros) { return tail(second_.get(), zeros); }
+
+ private:
+  std::span<double> tail(double* buffer, std::size_t zeros) const {
+    return std::span<double>(buffer + (room_ - zeros), size_ - (room_ - zeros));
+  }
+  std::size_t room_;
+  std::size_t size_;
+  std::vector<double> input_;
+  std::unique_ptr<double[]> first_, second_;
+};
+
+BandSignal band_signal(std::span<double> values, std::size_t zeros, const Filtering& f) {
+  return BandSignal{values, zeros, f.bandwidth_hz, f.block_s};
 }
 
-// One result of nonzero samples through its filtering.
-void analyse_filtered(BandAnalysis& r, std::span<const float> data, const Filtering& f,
-                      double rate, bool keep_curves) {
-  BandSignal signal = padded(data, f.ringing, f);
-  if (f.filter) filter_reversed(*f.filter, signal.values);
-  analyse_signal(r, signal, rate, keep_curves);
+// One result through its filtering.
+void analyse_filtered(BandAnalysis& r, Buffers& buffers, const Filtering& f, double rate,
+                      bool keep_curves) {
+  const std::span<double> values = buffers.first(f.ringing);
+  const std::span<const double> input = buffers.input(f.ringing);
+  std::copy(input.begin(), input.end(), values.begin());
+  if (f.filter) filter_reversed(*f.filter, values);
+  analyse_signal(r, band_signal(values, f.ringing, f), rate, keep_curves);
 }
 
 }  // namespace
@@ -248,7 +273,8 @@ BandAnalysis analyse_band(std::span<const float> samples, double rate,
     r.parameters = ParameterSet(kAboveNyquist);
     return r;
   }
-  analyse_filtered(r, data, f, rate, keep_curves);
+  Buffers buffers(data, f.ringing);
+  analyse_filtered(r, buffers, f, rate, keep_curves);
   return r;
 }
 
@@ -263,7 +289,8 @@ BandAnalysis analyse_span(std::span<const float> samples, double rate, const Ban
   } else if (data.empty()) {
     r.parameters = ParameterSet(kOnlyZeros);
   } else {
-    analyse_filtered(r, data, f, rate, keep_curves);
+    Buffers buffers(data, f.ringing);
+    analyse_filtered(r, buffers, f, rate, keep_curves);
   }
   return r;
 }
@@ -302,6 +329,9 @@ std::optional<std::vector<ChannelAnalysis>> analyse_file(const ResponseFile& fil
       }
       continue;
     }
+    std::size_t room = broadband.ringing;
+    for (const Filtering& f : filters) room = std::max(room, f.ringing);
+    Buffers buffers(data, room);
     // The bands two at a time, where both have a filter, behind the zeros
     // the lower one's ringing needs.
     for (std::size_t b = 0; b < bands.size();) {
@@ -315,23 +345,22 @@ std::optional<std::vector<ChannelAnalysis>> analyse_file(const ResponseFile& fil
       if (b + 1 < bands.size() && filters[b + 1].filter) {
         const Filtering& fb = filters[b + 1];
         const std::size_t zeros = std::max(fa.ringing, fb.ringing);
-        const BandSignal input = padded(data, zeros, fa);
-        BandSignal first = input, second = input;
-        second.bandwidth_hz = fb.bandwidth_hz;
-        second.block_s = fb.block_s;
-        filter_reversed_pair(*fa.filter, *fb.filter, input.values, first.values, second.values);
-        analyse_signal(channel.results[b], first, rate, options.keep_curves);
+        const std::span<double> first = buffers.first(zeros), second = buffers.second(zeros);
+        filter_reversed_pair(*fa.filter, *fb.filter, buffers.input(zeros), first, second);
+        analyse_signal(channel.results[b], band_signal(first, zeros, fa), rate,
+                       options.keep_curves);
         if (!step()) return std::nullopt;
-        analyse_signal(channel.results[b + 1], second, rate, options.keep_curves);
+        analyse_signal(channel.results[b + 1], band_signal(second, zeros, fb), rate,
+                       options.keep_curves);
         if (!step()) return std::nullopt;
         b += 2;
       } else {
-        analyse_filtered(channel.results[b], data, fa, rate, options.keep_curves);
+        analyse_filtered(channel.results[b], buffers, fa, rate, options.keep_curves);
         if (!step()) return std::nullopt;
         ++b;
       }
     }
-    analyse_filtered(channel.results.back(), data, broadband, rate, options.keep_curves);
+    analyse_filtered(channel.results.back(), buffers, broadband, rate, options.keep_curves);
     channel.mid = single_number_values(channel.results);
     if (!step()) return std::nullopt;
   }

@@ -138,7 +138,7 @@ void run_cascade(const Cascade& cascade, It first, It last) {
     switch (cascade.size()) {
       case 3: return run_band_pass<3>(cascade, first, last);
       case 4: return run_band_pass<4>(cascade, first, last);
-      case 8: return run_band_pass<8>(cascade, first, last);
+      case 6: return run_band_pass<6>(cascade, first, last);
       default: break;
     }
   }
@@ -195,26 +195,13 @@ std::size_t ringing_length(const Cascade& cascade, double decay_db) {
   for (const Biquad& s : cascade) {
     const double discriminant = s.a1 * s.a1 - 4.0 * s.a2;
     const double radius =
-        discriminant < 0.0
-            ? std::sqrt(s.a2)
-            : 0.5 * (std::fabs(s.a1) + std::sqrt(discriminant));
+        discriminant < 0.0 ? std::sqrt(s.a2) : 0.5 * (std::fabs(s.a1) + std::sqrt(discriminant));
     slowest = std::max(slowest, radius);
   }
   if (!(slowest < 1.0)) return 0;
-  if (slowest == 0.0) return cascade.size() * 2 + 1;
+  if (slowest == 0.0) return 2 * cascade.size() + 1;
   const double per_sample_db = -20.0 * std::log10(slowest);
-  const auto limit = static_cast<std::size_t>(std::ceil(3.0 * decay_db / per_sample_db)) + 16;
-  std::vector<double> h(limit, 0.0);
-  h[0] = 1.0;
-  filter_forward(cascade, h);
-  double peak = 0.0;
-  for (double v : h) peak = std::max(peak, std::fabs(v));
-  const double threshold = peak * std::pow(10.0, -decay_db / 20.0);
-  std::size_t last = 0;
-  for (std::size_t n = 0; n < limit; ++n) {
-    if (std::fabs(h[n]) > threshold) last = n;
-  }
-  return last + 1;
+  return static_cast<std::size_t>(std::ceil(1.1 * decay_db / per_sample_db)) + 2 * cascade.size();
 }
 
 void filter_forward(const Cascade& cascade, std::span<double> x) {

@@ -43,10 +43,10 @@ std::optional<Cascade> butterworth_band_pass_hz(int order, double f1_hz, double 
 
 // The length in samples after which the cascade's impulse response stays
 // at least decay_db below its largest magnitude: how much room before a
-// signal the ringing of filter_reversed takes. Found by running an impulse
-// through the cascade for up to three times the time its slowest pole takes
-// to fall by decay_db (sections of nearly equal poles fall more slowly than
-// one alone). 0 for a cascade with a pole on or outside the unit circle.
+// signal the ringing of filter_reversed takes. The time its slowest pole
+// takes to fall by decay_db, and a tenth more (sections of nearly equal
+// poles together fall a little more slowly than one alone). 0 for a cascade
+// with a pole on or outside the unit circle.
 std::size_t ringing_length(const Cascade& cascade, double decay_db);
 
 // Filters x in place through every section (transposed direct form II,

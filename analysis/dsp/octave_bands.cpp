@@ -19,7 +19,7 @@ constexpr int kHighBandFilterOrder = 4;
 constexpr double kHighBandEdge = 1.0 / 6.0;
 // Bands end below this share of the sampling rate.
 constexpr double kTopOfBand = 0.45;
-constexpr int kSpanFilterOrder = 8;
+constexpr int kSpanFilterOrder = 6;
 
 // 22.4 -> "22", 11220 -> "11k", 355 -> "355", 1410 -> "1.4k".
 std::string short_hz(double hz) {

@@ -4,6 +4,9 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace analysis {
 namespace {
@@ -78,6 +81,35 @@ TEST(OctaveBands, FiltersMeetClassOneLimitsAtTheTabulatedFrequencies) {
     }
   }
   EXPECT_GT(checked, 700);
+}
+
+// The room the reversed filters get before a response: beyond
+// ringing_length every filter's impulse response (run out forward, the slow
+// reference) stays 80 dB below its peak, and the room is not more than
+// four times what that takes (the broadband filter's slowest pole rings
+// weakly).
+TEST(OctaveBands, RingingLengthHoldsEveryFilterRingingDown) {
+  for (const double rate : {8000.0, 44100.0, 48000.0, 96000.0}) {
+    std::vector<std::pair<std::string, Cascade>> filters;
+    for (const OctaveBand& b : bands_for_rate(rate)) filters.emplace_back(band_label(b), *octave_filter(b, rate));
+    filters.emplace_back("broadband", *span_filter(*broadband_span(rate), rate));
+    for (const auto& [name, filter] : filters) {
+      const std::size_t room = ringing_length(filter, 80.0);
+      std::vector<double> h(4 * room + 1000, 0.0);
+      h[0] = 1.0;
+      filter_forward(filter, h);
+      double peak = 0.0, after = 0.0;
+      std::size_t last = 0;
+      for (std::size_t n = 0; n < h.size(); ++n) {
+        peak = std::max(peak, std::fabs(h[n]));
+        if (n >= room) after = std::max(after, std::fabs(h[n]));
+      }
+      for (std::size_t n = 0; n < h.size(); ++n)
+        if (std::fabs(h[n]) > peak * 1e-4) last = n;
+      EXPECT_LE(20 * std::log10(after / peak), -80.0) << name << " at " << rate;
+      EXPECT_LE(room, 4 * (last + 1)) << name << " at " << rate;
+    }
+  }
 }
 
 }  // namespace
