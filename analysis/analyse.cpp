@@ -135,7 +135,8 @@ void analyse_signal(BandAnalysis& r, const BandSignal& signal, double rate, bool
 
   const std::optional<Onset> onset = find_onset(energy, rate);
   if (!onset) {
-    r.parameters = ParameterSet(r.band ? "the band holds no signal" : "the response holds no signal");
+    r.parameters =
+        ParameterSet(r.band ? "the band holds no signal" : "the response holds no signal");
     return;
   }
   r.peak_s = time_of(onset->peak);

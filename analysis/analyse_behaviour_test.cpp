@@ -135,7 +135,8 @@ TEST(AnalyseFile, SingleNumbersAreTheMeansOfTheMidBands) {
   file.channels = {testing::decaying_tones(rate, 2.0, 0.0, {{band_hz(500).centre_hz, t500, 0.3}})};
   file.channels[0].resize(100);
   const ChannelAnalysis short_one = analyse_file(file, {})->front();
-  EXPECT_TRUE(contains(short_one.mid[Parameter::kT30].missing, "Hz: ")) << short_one.mid[Parameter::kT30].missing;
+  const std::string& why = short_one.mid[Parameter::kT30].missing;
+  EXPECT_TRUE(contains(why, "Hz: ")) << why;
 }
 
 // Any samples, however few or odd, give for every parameter either a

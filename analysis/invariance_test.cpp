@@ -273,7 +273,8 @@ TEST(Invariance, NoiseOutsideTheBandsLeavesTheBroadbandValues) {
     const ParameterValue& b = with.parameters[p];
     ASSERT_TRUE(a.value) << parameter_label(p) << ": " << a.missing;
     if (!b.value) {
-      EXPECT_GT(needed_range_db(p), *with.decay_range_db) << parameter_label(p) << ": " << b.missing;
+      EXPECT_GT(needed_range_db(p), *with.decay_range_db)
+          << parameter_label(p) << ": " << b.missing;
       continue;
     }
     const double unit = jnd(p) > 0.0 ? jnd(p) : 0.05 * *a.value;

@@ -156,7 +156,8 @@ TEST(EnergyParameters, LateEnergyWithinTheNoiseUncertaintyIsMissing) {
     ParameterSet p;
     set_energy_parameters(p, decay, u, rate);
     const bool late = late_level > 0.0;
-    for (const auto& [c, t] : {std::pair{Parameter::kC50, "50 ms"}, std::pair{Parameter::kC80, "80 ms"}}) {
+    for (const auto& [c, t] :
+         {std::pair{Parameter::kC50, "50 ms"}, std::pair{Parameter::kC80, "80 ms"}}) {
       EXPECT_EQ(p[c].value.has_value(), late) << parameter_label(c) << ": " << p[c].missing;
       if (!late) {
         EXPECT_EQ(p[c].missing, std::string("the late energy (after ") + t +

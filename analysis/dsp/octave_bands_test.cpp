@@ -91,7 +91,8 @@ TEST(OctaveBands, FiltersMeetClassOneLimitsAtTheTabulatedFrequencies) {
 TEST(OctaveBands, RingingLengthHoldsEveryFilterRingingDown) {
   for (const double rate : {8000.0, 44100.0, 48000.0, 96000.0}) {
     std::vector<std::pair<std::string, Cascade>> filters;
-    for (const OctaveBand& b : bands_for_rate(rate)) filters.emplace_back(band_label(b), *octave_filter(b, rate));
+    for (const OctaveBand& b : bands_for_rate(rate))
+      filters.emplace_back(band_label(b), *octave_filter(b, rate));
     filters.emplace_back("broadband", *span_filter(*broadband_span(rate), rate));
     for (const auto& [name, filter] : filters) {
       const std::size_t room = ringing_length(filter, 80.0);

@@ -23,7 +23,9 @@ constexpr Reflection kReflections[] = {
 constexpr double kTailStartS = 0.004;
 constexpr double kTailGain = 0.1;  // RMS at its start re the direct sound
 
-std::size_t samples(double rate, double s) { return static_cast<std::size_t>(std::llround(rate * s)); }
+std::size_t samples(double rate, double s) {
+  return static_cast<std::size_t>(std::llround(rate * s));
+}
 
 double rms_gain(double below_db) { return std::pow(10.0, -below_db / 20.0); }
 
@@ -66,7 +68,8 @@ std::vector<float> measured_like(const MeasuredLike& m) {
     double power = 0.0;
     for (double x : noise) power += x * x;
     const double scale =
-        peak * rms_gain(m.hf_noise_below_peak_db) / std::sqrt(power / static_cast<double>(h.size()));
+        peak * rms_gain(m.hf_noise_below_peak_db) /
+        std::sqrt(power / static_cast<double>(h.size()));
     for (std::size_t n = 0; n < h.size(); ++n) h[n] += scale * noise[n];
   }
   if (m.dc_below_peak_db != kNone) {
