@@ -80,6 +80,12 @@ void check_analysis(const analysis::ResponseFile& f, bool bands) {
   FUZZ_REQUIRE(result.has_value() && last == 1.0);
   FUZZ_REQUIRE(result->size() == f.channels.size());
   for (const analysis::ChannelAnalysis& channel : *result) {
+    for (Parameter p : analysis::kParameters) {
+      const analysis::ParameterValue& v = channel.mid[p];
+      FUZZ_REQUIRE(v.value.has_value() != !v.missing.empty());
+      FUZZ_REQUIRE(v.missing.find_first_of(";\n") == std::string::npos);
+      if (v.value) FUZZ_REQUIRE(std::isfinite(*v.value));
+    }
     FUZZ_REQUIRE(channel.results.size() ==
                  (bands ? analysis::bands_for_rate(f.sample_rate_hz).size() : 0) + 1);
     for (const analysis::BandAnalysis& r : channel.results) {
