@@ -301,10 +301,10 @@ std::optional<std::vector<ChannelAnalysis>> analyse_file(const ResponseFile& fil
                                                          const Progress& progress) {
   const double rate = file.sample_rate_hz;
   const std::vector<OctaveBand> bands =
-      options.octave_bands ? bands_for_rate(rate) : std::vector<OctaveBand>{};
+      options.octave_bands ? bands_for_rate(rate, options.band_kind) : std::vector<OctaveBand>{};
   std::vector<Filtering> filters;
   for (const OctaveBand& b : bands) filters.push_back(band_filtering(b, rate));
-  const std::optional<BandSpan> span = broadband_span(rate);
+  const std::optional<BandSpan> span = broadband_span(rate, options.band_kind);
   const Filtering broadband = span_filtering(span, rate);
   const double steps = static_cast<double>(file.channels.size() * (bands.size() + 1));
   double done = 0.0;

@@ -1,5 +1,6 @@
 // The analysis of an impulse-response file: for each channel, for each
-// octave band analysed at its sampling rate and for the broadband response
+// octave (or third-octave) band analysed at its sampling rate and for the
+// broadband response
 // (the span of those bands, analysis/dsp/octave_bands.h), the room-acoustic
 // parameters (analysis/decay/parameters.h), the single-number values over
 // the bands (analysis/single_numbers.h), and what a viewer plots of them:
@@ -99,7 +100,8 @@ struct ChannelAnalysis {
 };
 
 struct AnalysisOptions {
-  bool octave_bands = true;   // false: the unfiltered response only
+  bool octave_bands = true;   // false: the broadband response only
+  BandKind band_kind = BandKind::kOctave;  // octaves or third octaves
   bool keep_curves = false;   // fill BandAnalysis::curves
 };
 

@@ -14,12 +14,19 @@ ParameterSet single_number_values(const std::vector<BandAnalysis>& results) {
   std::vector<const BandAnalysis*> bands;
   for (const double hz : kMidBandsHz) {
     const auto it = std::find_if(results.begin(), results.end(), [hz](const BandAnalysis& r) {
-      return r.band && r.band->nominal_hz == hz;
+      return r.band && r.band->kind == BandKind::kOctave && r.band->nominal_hz == hz;
     });
     bands.push_back(it == results.end() ? nullptr : &*it);
   }
+  const bool thirds = std::any_of(results.begin(), results.end(), [](const BandAnalysis& r) {
+    return r.band && r.band->kind == BandKind::kThird;
+  });
   for (const Parameter p : kParameters) {
     if (!has_single_number(p)) continue;
+    if (thirds) {
+      mid.set_missing(p, "the single numbers are of octave bands, not thirds");
+      continue;
+    }
     double sum = 0.0;
     std::string missing;
     for (std::size_t i = 0; i < bands.size(); ++i) {

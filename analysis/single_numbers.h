@@ -1,7 +1,8 @@
 // The single-number values of a channel, each the arithmetic mean of its
 // values in the 500 Hz and 1 kHz octave bands ("mid"): EDT, T20, T30, C80,
 // D50 and Ts. C50 and the peak-to-noise ratio have none. A value is
-// missing when either band's is, with that band's reason.
+// missing when either band's is, with that band's reason, and for an
+// analysis in third octaves.
 #ifndef ANALYSIS_SINGLE_NUMBERS_H_
 #define ANALYSIS_SINGLE_NUMBERS_H_
 

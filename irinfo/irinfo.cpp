@@ -18,10 +18,11 @@
 namespace irinfo {
 namespace {
 
-constexpr std::string_view kUsage = "usage: irinfo [--csv | --json] [--jobs N] FILE...\n";
+constexpr std::string_view kUsage =
+    "usage: irinfo [--csv | --json] [--bands octave|third] [--jobs N] FILE...\n";
 
 constexpr std::string_view kHelp =
-    "usage: irinfo [--csv | --json] [--jobs N] FILE...\n"
+    "usage: irinfo [--csv | --json] [--bands octave|third] [--jobs N] FILE...\n"
     "\n"
     "Shows the facts of impulse-response files (.TIM files and WAVE, AIFF, FLAC\n"
     "and other audio files; each channel is one response) and their\n"
@@ -34,6 +35,8 @@ constexpr std::string_view kHelp =
     "\n"
     "  --csv      one CSV record per file, channel and band\n"
     "  --json     the same records as one JSON array\n"
+    "  --bands third\n"
+    "             third-octave bands 25 Hz .. 20 kHz instead of octaves\n"
     "  --jobs N   analyse up to N files at once (default: one per core)\n"
     "  --help     this text\n"
     "  --version  the version\n"
@@ -62,6 +65,7 @@ class Output {
 struct Command {
   Style style = Style::kTable;
   unsigned jobs = 0;  // 0: one per core
+  analysis::BandKind bands = analysis::BandKind::kOctave;
   bool help = false;
   bool version = false;
   std::vector<std::string> files;
@@ -94,6 +98,21 @@ Command parse(const std::vector<std::string>& words) {
         return c;
       }
       c.jobs = jobs;
+    } else if (options && (w == "--bands" || w.starts_with("--bands="))) {
+      std::string_view kind;
+      if (w == "--bands") {
+        if (i + 1 < words.size()) kind = words[++i];
+      } else {
+        kind = std::string_view(w).substr(8);
+      }
+      if (kind == "octave") {
+        c.bands = analysis::BandKind::kOctave;
+      } else if (kind == "third") {
+        c.bands = analysis::BandKind::kThird;
+      } else {
+        c.problem = "--bands takes octave or third";
+        return c;
+      }
     } else if (options && w == "--help") {
       c.help = true;
     } else if (options && w == "--version") {
@@ -136,7 +155,9 @@ FileReport report_file(const Command& command, const std::string& name) {
     }
     file = std::move(read.file);
   }
-  const auto channels = analysis::analyse_file(*file, {});
+  analysis::AnalysisOptions options;
+  options.band_kind = command.bands;
+  const auto channels = analysis::analyse_file(*file, options);
   switch (command.style) {
     case Style::kCsv:
       r.text = csv_records(name, *channels);

@@ -2,7 +2,7 @@
 // files (.TIM and audio files), per channel and octave band, as a table for
 // people or as CSV or JSON records for scripts (irinfo/records.h).
 //
-//   irinfo [--csv | --json] [--jobs N] FILE...
+//   irinfo [--csv | --json] [--bands octave|third] [--jobs N] FILE...
 //   irinfo --help | --version
 //
 // The files are analysed side by side on up to N threads (by default one

@@ -73,8 +73,8 @@ TEST(IrinfoCommandLine, HelpVersionAndWordsItCannotFollow) {
     std::string out, err;
   };
   const Case cases[] = {
-      {{}, 2, "", "irinfo: no file named\nusage: irinfo [--csv | --json] [--jobs N] FILE...\n"},
-      {{"--help"}, 0, "usage: irinfo [--csv | --json] [--jobs N] FILE...\n\nShows the facts", ""},
+      {{}, 2, "", "irinfo: no file named\nusage: irinfo [--csv | --json] [--bands octave|third]"},
+      {{"--help"}, 0, "usage: irinfo [--csv | --json] [--bands octave|third] [--jobs N] FILE...\n\n", ""},
       {{"--version"}, 0, "irinfo 1.0.0\n", ""},
       {{"--bogus", "x.tim"}, 2, "", "irinfo: unknown option --bogus\nusage:"},
       {{"--csv", "--json", "x.tim"}, 2, "", "irinfo: --csv and --json exclude each other\n"},
@@ -83,6 +83,8 @@ TEST(IrinfoCommandLine, HelpVersionAndWordsItCannotFollow) {
       {{"--jobs=2x", "x.tim"}, 2, "", "irinfo: --jobs takes a whole number from 1 up\n"},
       {{"x.tim", "--jobs"}, 2, "", "irinfo: --jobs takes a whole number from 1 up\n"},
       {{"--jobs", "1"}, 2, "", "irinfo: no file named\n"},
+      {{"--bands", "fifth", "x.tim"}, 2, "", "irinfo: --bands takes octave or third\n"},
+      {{"--bands"}, 2, "", "irinfo: --bands takes octave or third\n"},
   };
   for (const Case& c : cases) {
     const Outcome r = run_irinfo(c.args);
@@ -157,6 +159,20 @@ TEST_F(Files, CsvAndJsonHoldOneRecordPerFileChannelAndBand) {
   for (std::size_t at = 0; (at = r.out.find("\"band_hz\": null", at)) != std::string::npos; ++at)
     ++unfiltered;
   EXPECT_EQ(unfiltered, audio ? 6u : 2u);
+}
+
+// In thirds: a record per third from 25 Hz up (at 44.1 kHz to 16 kHz, 29),
+// the broadband response over their span, the mid values missing.
+TEST_F(Files, ThirdOctaveBandsOnAsking) {
+  const Outcome r = run_irinfo({"--csv", "--bands=third", tim});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(lines(r.out), 1 + 29 + 2);
+  EXPECT_TRUE(contains(r.out, "\n" + tim + ",1,25,")) << r.out;
+  EXPECT_TRUE(contains(r.out, ",third,1778.28,2238.72\n")) << r.out;  // 2 kHz
+  EXPECT_TRUE(contains(r.out, ",broadband,22.3872,17782.8\n"));
+  EXPECT_TRUE(contains(r.out, "the single numbers are of octave bands, not thirds"));
+  const Outcome table = run_irinfo({"--bands", "third", tim});
+  EXPECT_TRUE(contains(table.out, "    1k  1.25k   1.6k     2k   2.5k  3.15k     4k")) << table.out;
 }
 
 // Files analysed side by side come out in the order named, with their

@@ -28,7 +28,8 @@ std::vector<Record> records_of(const ChannelAnalysis& channel) {
   std::vector<Record> out;
   for (const BandAnalysis& r : channel.results) {
     if (r.band) {
-      out.push_back({band_text(r), "octave",
+      const bool third = r.band->kind == analysis::BandKind::kThird;
+      out.push_back({band_text(r), third ? "third" : "octave",
                      analysis::BandSpan{r.band->lower_hz, r.band->upper_hz}, &r.parameters});
     } else {
       out.push_back({"", "broadband", r.span, &r.parameters});

@@ -6,9 +6,9 @@
 // nominal mid-band frequency, 31.5 .. 16000; empty in CSV and null in JSON
 // for the broadband and the single-number records), edt_s, t20_s, t30_s,
 // c50_db, c80_db, d50, ts_ms, pnr_db (each a number, or empty / null when
-// missing), missing, then band ("octave", "broadband" or "mid": the mean
-// of the 500 Hz and 1 kHz bands) and the span of frequencies the record
-// covers (an octave band's edges, the broadband response's span; empty /
+// missing), missing, then band ("octave", "third", "broadband" or "mid":
+// the mean of the 500 Hz and 1 kHz octaves) and the span of frequencies the
+// record covers (a band's edges, the broadband response's span; empty /
 // null for "mid"): span_low_hz and span_high_hz in CSV, span_hz as a pair
 // in JSON, which puts band and span_hz behind band_hz. In JSON, missing is
 // an object from the key of each null parameter to its reason; in CSV it is

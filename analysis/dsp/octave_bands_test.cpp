@@ -28,19 +28,35 @@ TEST(OctaveBands, BaseTenMidBandsAndEdges) {
   }
   EXPECT_EQ(band_label(bands[0]), "31.5");
   EXPECT_EQ(band_label(bands[9]), "16k");
+  // Thirds: fm = 1000 * 10^(k/10), three to an octave, sharing the octaves'
+  // mid-band frequencies.
+  const auto& thirds = third_octave_bands();
+  EXPECT_NEAR(thirds[0].centre_hz, 25.1189, 1e-4);
+  EXPECT_NEAR(thirds[29].centre_hz, 19952.6, 0.1);
+  for (const OctaveBand& t : thirds) {
+    EXPECT_NEAR(t.upper_hz / t.lower_hz, std::cbrt(kOctaveRatio), 1e-12);
+    if (t.index % 3 == 1) EXPECT_NEAR(t.centre_hz, bands[t.index / 3].centre_hz, 1e-9 * t.centre_hz);
+  }
+  EXPECT_EQ(band_label(thirds[17]), "1.25k");
+  EXPECT_EQ(band_label(thirds[21]), "3.15k");
+  EXPECT_EQ(thirds[29].nominal_hz, 20000);
 }
 
 TEST(OctaveBands, BandsEndBelowFortyFivePercentOfTheRate) {
   struct Case {
     double rate;
-    double top_nominal;
+    double top_octave, top_third;
   };
-  for (const Case c : {Case{8000, 2000}, Case{44100, 8000}, Case{48000, 8000},
-                       Case{88200, 16000}, Case{96000, 16000}, Case{1000, 250}}) {
+  for (const Case c : {Case{8000, 2000, 3150}, Case{44100, 8000, 16000}, Case{48000, 8000, 16000},
+                       Case{88200, 16000, 20000}, Case{96000, 16000, 20000},
+                       Case{1000, 250, 400}}) {
     const auto bands = bands_for_rate(c.rate);
     ASSERT_FALSE(bands.empty());
     EXPECT_EQ(bands.front().nominal_hz, 31.5);
-    EXPECT_EQ(bands.back().nominal_hz, c.top_nominal) << c.rate;
+    EXPECT_EQ(bands.back().nominal_hz, c.top_octave) << c.rate;
+    const auto thirds = bands_for_rate(c.rate, BandKind::kThird);
+    EXPECT_EQ(thirds.front().nominal_hz, 25);
+    EXPECT_EQ(thirds.back().nominal_hz, c.top_third) << c.rate;
   }
 }
 
@@ -48,7 +64,11 @@ TEST(OctaveBands, BandsEndBelowFortyFivePercentOfTheRate) {
 // filter (IEC 61260-1), at the normalised frequencies the standard
 // tabulates, Omega = G^x with G = 10^(3/10). At the band edge (x = 1/2)
 // the attenuation lies between 2 and 5 dB; above the edge only a minimum
-// applies. The same limits hold for negative x.
+// applies. The same limits hold for negative x. For a 1/b-octave filter
+// the standard moves each frequency to
+//   Omega_b = 1 + (G^(1/2b) - 1) / (G^(1/2) - 1) * (Omega_1 - 1)
+// (and 1 / Omega_b below the mid-band frequency): the band edge to
+// G^(1/2b), the stop band closer in.
 TEST(OctaveBands, FiltersMeetClassOneLimitsAtTheTabulatedFrequencies) {
   constexpr double kNone = std::numeric_limits<double>::infinity();
   struct Limit {
@@ -60,27 +80,31 @@ TEST(OctaveBands, FiltersMeetClassOneLimitsAtTheTabulatedFrequencies) {
                           {3.0 / 8, -0.3, 1.3}, {1.0 / 2, 2.0, 5.0},  {1, 17.5, kNone},
                           {2, 42.0, kNone},   {3, 61.0, kNone},     {4, 70.0, kNone}};
   int checked = 0;
+  for (const auto& [kind, b] : {std::pair{BandKind::kOctave, 1.0}, std::pair{BandKind::kThird, 3.0}})
   for (double rate : {32000.0, 44100.0, 48000.0, 88200.0, 96000.0, 192000.0}) {
-    for (const OctaveBand& band : bands_for_rate(rate)) {
+    for (const OctaveBand& band : bands_for_rate(rate, kind)) {
       const auto filter = octave_filter(band, rate);
       ASSERT_TRUE(filter) << band.nominal_hz << " Hz at " << rate;
       const double reference = std::abs(cascade_response(*filter, band.centre_hz / rate));
       for (const Limit& l : limits) {
         for (double sign : {-1.0, 1.0}) {
-          const double f = band.centre_hz * std::pow(kOctaveRatio, sign * l.x);
+          const double omega =
+              1.0 + (std::pow(kOctaveRatio, 0.5 / b) - 1.0) / (std::sqrt(kOctaveRatio) - 1.0) *
+                        (std::pow(kOctaveRatio, l.x) - 1.0);
+          const double f = sign > 0 ? band.centre_hz * omega : band.centre_hz / omega;
           if (f >= rate / 2) continue;  // no such frequency in the sampled signal
           const double gain = std::abs(cascade_response(*filter, f / rate));
           const double attenuation = -20.0 * std::log10(gain / reference);
-          EXPECT_GE(attenuation, l.min_db) << band.nominal_hz << " Hz band at " << rate
+          EXPECT_GE(attenuation, l.min_db) << band_label(band) << " band (1/" << b << ") at " << rate
                                            << " Hz, Omega = G^" << sign * l.x;
-          EXPECT_LE(attenuation, l.max_db) << band.nominal_hz << " Hz band at " << rate
+          EXPECT_LE(attenuation, l.max_db) << band_label(band) << " band (1/" << b << ") at " << rate
                                            << " Hz, Omega = G^" << sign * l.x;
           ++checked;
         }
       }
     }
   }
-  EXPECT_GT(checked, 700);
+  EXPECT_GT(checked, 2800);
 }
 
 // The room the reversed filters get before a response: beyond
