@@ -192,7 +192,8 @@ TEST(AnalyseBands, DecayingTonesGiveTheirDecayInEveryThird) {
       if (b.index % 2 == 0) tones.push_back({b.centre_hz, third_t60(b), 0.3});
     std::vector<float> response =
         testing::decaying_tones(c.rate, c.delay_s + 1.6 * third_t60(bands[0]), c.delay_s, tones);
-    if (c.noise_below_peak_db != kNoNoise) testing::add_noise_floor(response, c.noise_below_peak_db, 7);
+    if (c.noise_below_peak_db != kNoNoise)
+      testing::add_noise_floor(response, c.noise_below_peak_db, 7);
     ResponseFile file;
     file.sample_rate_hz = c.rate;
     file.channels = {response};

@@ -121,11 +121,14 @@ void compare(const ChannelAnalysis& want, const ChannelAnalysis& got, double all
                  where + ", mid", change);
 }
 
-ChannelAnalysis analyse(const std::vector<float>& samples, double rate) {
+ChannelAnalysis analyse(const std::vector<float>& samples, double rate,
+                        BandKind kind = BandKind::kOctave) {
   ResponseFile file;
   file.sample_rate_hz = rate;
   file.channels = {samples};
-  return analyse_file(file, {})->front();
+  AnalysisOptions options;
+  options.band_kind = kind;
+  return analyse_file(file, options)->front();
 }
 
 ChannelAnalysis analyse_path(const std::filesystem::path& path) {
@@ -285,6 +288,26 @@ TEST(Invariance, NoiseOutsideTheBandsLeavesTheBroadbandValues) {
   const BandAnalysis unfiltered = analyse_band(x, m.rate_hz, std::nullopt, false);
   ASSERT_TRUE(unfiltered.decay_range_db);
   EXPECT_LT(*unfiltered.decay_range_db, *with.decay_range_db - 10.0);
+}
+
+// The third-octave bands hold the same: silence, gain, another rate.
+TEST(Invariance, ThirdOctaveBandsHoldTheSame) {
+  const BandKind third = BandKind::kThird;
+  for (const MeasuredLike& m : {kResponses[0], kResponses[1]}) {
+    const std::vector<float> x = testing::measured_like(m);
+    const ChannelAnalysis base = analyse(x, m.rate_hz, third);
+    for (const double before_s : {0.0, 0.02, 0.5}) {
+      compare(base, analyse(with_zeros(x, m.rate_hz, before_s, 1.0), m.rate_hz, third), 0.1,
+              m.name + ", thirds", "zeros before and behind");
+    }
+    std::vector<float> scaled = x;
+    for (float& v : scaled) v *= 100.0f;
+    compare(base, analyse(scaled, m.rate_hz, third), 0.01, m.name + ", thirds", "scaled by 100");
+    const double rate = m.rate_hz == 48000 ? 44100 : 48000;
+    const std::vector<float> other = resampled(with_zeros(x, m.rate_hz, 0.02, 0), m.rate_hz, rate);
+    compare(base, analyse(other, rate, third), 0.25, m.name + ", thirds", "resampled");
+  }
+  print_worst();
 }
 
 TEST(Invariance, SwappedChannelsSwapTheResultsExactly) {

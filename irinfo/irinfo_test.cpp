@@ -74,7 +74,10 @@ TEST(IrinfoCommandLine, HelpVersionAndWordsItCannotFollow) {
   };
   const Case cases[] = {
       {{}, 2, "", "irinfo: no file named\nusage: irinfo [--csv | --json] [--bands octave|third]"},
-      {{"--help"}, 0, "usage: irinfo [--csv | --json] [--bands octave|third] [--jobs N] FILE...\n\n", ""},
+      {{"--help"},
+       0,
+       "usage: irinfo [--csv | --json] [--bands octave|third] [--jobs N] FILE...\n\n",
+       ""},
       {{"--version"}, 0, "irinfo 1.0.0\n", ""},
       {{"--bogus", "x.tim"}, 2, "", "irinfo: unknown option --bogus\nusage:"},
       {{"--csv", "--json", "x.tim"}, 2, "", "irinfo: --csv and --json exclude each other\n"},
