@@ -35,8 +35,9 @@ TEST(OctaveBands, BaseTenMidBandsAndEdges) {
   EXPECT_NEAR(thirds[29].centre_hz, 19952.6, 0.1);
   for (const OctaveBand& t : thirds) {
     EXPECT_NEAR(t.upper_hz / t.lower_hz, std::cbrt(kOctaveRatio), 1e-12);
-    if (t.index % 3 == 1)
+    if (t.index % 3 == 1) {
       EXPECT_NEAR(t.centre_hz, bands[t.index / 3].centre_hz, 1e-9 * t.centre_hz);
+    }
   }
   EXPECT_EQ(band_label(thirds[17]), "1.25k");
   EXPECT_EQ(band_label(thirds[21]), "3.15k");
