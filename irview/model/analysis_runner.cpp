@@ -32,6 +32,7 @@ AnalysisRunner::~AnalysisRunner() {
 int AnalysisRunner::open(const QString& path) {
   const int number = ++lastNumber_;
   auto job = std::make_shared<Job>();
+  job->bands = bandKind_;
   jobs_.insert(number, job);
   pool_.start([this, number, path, job] { readFile(number, path, job); }, kReadPriority);
   setProgress(number, 0.0);
@@ -94,6 +95,7 @@ void AnalysisRunner::analyseFile(int number,
 
   analysis::AnalysisOptions options;
   options.keep_curves = true;
+  options.band_kind = job->bands;
   std::optional<std::vector<analysis::ChannelAnalysis>> channels =
       analysis::analyse_file(*response, options, [&](double done) {
         post([this, number, done] { setProgress(number, done); });

@@ -43,6 +43,9 @@ class AnalysisRunner : public QObject {
   // Blocks until every job is over (its last signal may still be queued).
   void waitForIdle();
   bool busy() const { return !jobs_.isEmpty(); }
+  // The bands of the jobs opened from now on: octaves (at first) or thirds.
+  void setBandKind(analysis::BandKind kind) { bandKind_ = kind; }
+  analysis::BandKind bandKind() const { return bandKind_; }
 
  signals:
   void read(int job, std::shared_ptr<const analysis::ResponseFile> response);
@@ -56,6 +59,7 @@ class AnalysisRunner : public QObject {
   struct Job {
     std::atomic<bool> stop{false};
     double done = 0.0;  // on the runner's thread only
+    analysis::BandKind bands = analysis::BandKind::kOctave;  // set before it starts
   };
   // The two tasks of a job, on a worker thread: reading (which queues the
   // analysis), and the spectra and the analysis.
@@ -70,6 +74,7 @@ class AnalysisRunner : public QObject {
   QThreadPool pool_;
   QHash<int, std::shared_ptr<Job>> jobs_;
   int lastNumber_ = 0;
+  analysis::BandKind bandKind_ = analysis::BandKind::kOctave;
 };
 
 }  // namespace irview

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <map>
 #include <string>
 
 #include "analysis/dsp/octave_bands.h"
@@ -110,10 +111,14 @@ QString valueText(analysis::Parameter parameter, double value) {
 
 ParameterTable parameterTable(const std::vector<Trace>& traces) {
   std::vector<int> columns;
+  std::map<int, analysis::OctaveBand> bands;
   for (const Trace& trace : traces)
     if (const analysis::ChannelAnalysis* channel = trace.channelAnalysis())
       for (const analysis::BandAnalysis& result : channel->results)
-        if (result.band) columns.push_back(result.band->index);
+        if (result.band) {
+          columns.push_back(result.band->index);
+          bands[result.band->index] = *result.band;
+        }
   std::sort(columns.begin(), columns.end());
   columns.erase(std::unique(columns.begin(), columns.end()), columns.end());
   columns.push_back(kBroadbandColumn);
@@ -125,8 +130,7 @@ ParameterTable parameterTable(const std::vector<Trace>& traces) {
     table.headings.append(column == kBroadbandColumn ? broadband
                           : column == kMidColumn
                               ? QStringLiteral("mid")
-                              : QString::fromStdString(
-                                    analysis::band_label(analysis::octave_bands()[column])));
+                              : QString::fromStdString(analysis::band_label(bands[column])));
   for (const Trace& trace : traces) {
     const analysis::ChannelAnalysis* channel = trace.channelAnalysis();
     if (!channel) continue;

@@ -16,7 +16,17 @@ constexpr double kLowestAxisDb = -200.0;
 // The band's name; the broadband response's with its span, when the
 // traces' spans agree.
 QString bandTitle(std::optional<int> band, const std::vector<Trace>& traces) {
-  if (band) return bandName(analysis::octave_bands()[*band]) + QStringLiteral(" octave band");
+  if (band) {
+    for (const Trace& trace : traces) {
+      const analysis::ChannelAnalysis* channel = trace.channelAnalysis();
+      const analysis::BandAnalysis* result = channel ? bandResult(*channel, band) : nullptr;
+      if (!result) continue;
+      return bandName(result->band) + (result->band->kind == analysis::BandKind::kThird
+                                           ? QStringLiteral(" third-octave band")
+                                           : QStringLiteral(" octave band"));
+    }
+    return bandName(analysis::octave_bands()[*band]) + QStringLiteral(" octave band");
+  }
   std::optional<std::string> span;
   for (const Trace& trace : traces) {
     const analysis::ChannelAnalysis* channel = trace.channelAnalysis();

@@ -204,7 +204,8 @@ void ViewerWindow::updateBandChoice() {
   bands.erase(std::unique(bands.begin(), bands.end()), bands.end());
 
   bandChoice_->clear();
-  for (const int band : bands) bandChoice_->addItem(bandName(analysis::octave_bands()[band]), band);
+  const std::span<const analysis::OctaveBand> all = analysis::bands_of(runner_.bandKind());
+  for (const int band : bands) bandChoice_->addItem(bandName(all[band]), band);
   bandChoice_->addItem(bandName(std::nullopt), -1);
   bandChoice_->setEnabled(true);
   const int index = bandChoice_->findData(chosen ? *chosen : -1);
@@ -306,6 +307,25 @@ void ViewerWindow::closeAllFiles() {
 }
 
 void ViewerWindow::stopAnalysis() { runner_.stop(); }
+
+void ViewerWindow::chooseBandKind(analysis::BandKind kind) {
+  if (kind == runner_.bandKind()) return;
+  // The band shown stays where it is: an octave's mid-band frequency is
+  // every third third's.
+  const std::optional<int> band = decay_->band();
+  std::optional<int> same;
+  if (band) {
+    same = kind == analysis::BandKind::kThird
+               ? 3 * *band + 1
+               : std::clamp((*band + 1) / 3, 0, analysis::kOctaveBandCount - 1);
+  }
+  runner_.setBandKind(kind);
+  QStringList paths;
+  for (const ViewedFile& file : files_) paths.append(file.path);
+  closeAllFiles();
+  decay_->setBand(same);
+  openFiles(paths);
+}
 
 void ViewerWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (!localFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();

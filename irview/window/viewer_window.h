@@ -81,6 +81,8 @@ class ViewerWindow : public QMainWindow {
   void closeAllFiles();
   // Stops the analyses running; their files keep their waveforms.
   void stopAnalysis();
+  // Analyses the files again in octaves or in third octaves.
+  void chooseBandKind(analysis::BandKind kind);
 
  signals:
   // After the plots and the table have taken what arrived for a file.
@@ -134,6 +136,7 @@ class ViewerWindow : public QMainWindow {
   DecayPlot* decay_ = nullptr;
   SpectrumPlot* spectrum_ = nullptr;
   ParametersPage* parameters_ = nullptr;
+  QComboBox* bandKindChoice_ = nullptr;
   QComboBox* bandChoice_ = nullptr;
   QComboBox* smoothingChoice_ = nullptr;
   QMenu* recentMenu_ = nullptr;

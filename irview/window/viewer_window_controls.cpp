@@ -71,6 +71,12 @@ void ViewerWindow::buildToolBar() {
   QToolBar* bar = addToolBar(QStringLiteral("Choices"));
   bar->setObjectName(QStringLiteral("choices"));
   bar->setMovable(false);
+  bar->addWidget(new QLabel(QStringLiteral(" Bands ")));
+  bandKindChoice_ = new QComboBox;
+  bandKindChoice_->setObjectName(QStringLiteral("bandKindChoice"));
+  bandKindChoice_->addItem(QStringLiteral("octaves"));
+  bandKindChoice_->addItem(QStringLiteral("third octaves"));
+  bar->addWidget(bandKindChoice_);
   bar->addWidget(new QLabel(QStringLiteral(" Band ")));
   bandChoice_ = new QComboBox;
   bandChoice_->setObjectName(QStringLiteral("bandChoice"));
@@ -89,6 +95,9 @@ void ViewerWindow::buildToolBar() {
   connect(bandChoice_, &QComboBox::activated, this, [this](int index) {
     const int band = bandChoice_->itemData(index).toInt();
     decay_->setBand(band < 0 ? std::nullopt : std::optional<int>(band));
+  });
+  connect(bandKindChoice_, &QComboBox::activated, this, [this](int index) {
+    chooseBandKind(index == 1 ? analysis::BandKind::kThird : analysis::BandKind::kOctave);
   });
   connect(smoothingChoice_, &QComboBox::activated, this,
           [this](int index) { spectrum_->setSmoothing(static_cast<std::size_t>(index)); });

@@ -129,6 +129,33 @@ TEST_F(ViewerWindowTest, FilesAreOverlaidWaveformFirstAndTheirAnalysisWhenItArri
   EXPECT_EQ(window->spectrumPlot()->smoothing(), 2u);
 }
 
+// Third octaves on asking: the files are analysed again in thirds, the
+// band shown stays at its mid-band frequency, and back.
+TEST_F(ViewerWindowTest, ThirdOctavesAnalyseTheFilesAgain) {
+  window->openFiles({left, hall});
+  ASSERT_TRUE(analysed());
+  auto* kinds = window->findChild<QComboBox*>("bandKindChoice");
+  auto* bands = window->findChild<QComboBox*>("bandChoice");
+  ASSERT_EQ(bands->currentText(), "1 kHz");
+  kinds->setCurrentIndex(1);
+  emit kinds->activated(1);
+  ASSERT_TRUE(analysed());
+  ASSERT_EQ(window->files().size(), 2u);
+  QTableWidget* table = window->parametersPage()->table();
+  QStringList headings;
+  for (int c = 0; c < table->columnCount(); ++c)
+    headings.append(table->horizontalHeaderItem(c)->text());
+  EXPECT_TRUE(headings.contains("1.25k")) << headings.join(' ').toStdString();
+  EXPECT_EQ(bands->currentText(), "1 kHz");
+  EXPECT_TRUE(window->decayPlot()->chart()->title().startsWith("1 kHz third-octave band"));
+  EXPECT_GE(bands->findText("1.25 kHz"), 0);
+  kinds->setCurrentIndex(0);
+  emit kinds->activated(0);
+  ASSERT_TRUE(analysed());
+  EXPECT_EQ(bands->currentText(), "1 kHz");
+  EXPECT_EQ(bands->findText("1.25 kHz"), -1);
+}
+
 TEST_F(ViewerWindowTest, TheOpenDialogTheRecentListAndDropsOpenFiles) {
   edge.recent = {"/gone/old.tim"};
   window = std::make_unique<ViewerWindow>(edge);
