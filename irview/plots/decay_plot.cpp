@@ -13,8 +13,8 @@ constexpr double kFitLineBottomDb = analysis::kT30Range.top_db - 60.0;
 // The lowest a level axis goes, however quiet the noise.
 constexpr double kLowestAxisDb = -200.0;
 
-// The band's name; the broadband response's with its span, when the
-// traces' spans agree.
+// The band's name, as the traces' results have it; the broadband
+// response's with its span, when the traces' spans agree.
 QString bandTitle(std::optional<int> band, const std::vector<Trace>& traces) {
   if (band) {
     for (const Trace& trace : traces) {
@@ -25,7 +25,7 @@ QString bandTitle(std::optional<int> band, const std::vector<Trace>& traces) {
                                            ? QStringLiteral(" third-octave band")
                                            : QStringLiteral(" octave band"));
     }
-    return bandName(analysis::octave_bands()[*band]) + QStringLiteral(" octave band");
+    return QStringLiteral("Decay");  // no trace has the band (yet)
   }
   std::optional<std::string> span;
   for (const Trace& trace : traces) {
