@@ -1,20 +1,28 @@
 #include "irinfo/irinfo.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 
 #include "analysis/analyse.h"
 #include "analysis/read/read_response.h"
+#include "analysis/spatial/iacc.h"
 #include "irinfo/records.h"
+#include "irinfo/room_analysis.h"
+#include "irinfo/room_records.h"
+#include "irinfo/room_report.h"
 #include "irinfo/text_report.h"
 
 namespace irinfo {
 namespace {
 
-constexpr std::string_view kUsage = "usage: irinfo [--csv | --json] FILE...\n";
+constexpr std::string_view kUsage =
+    "usage: irinfo [--csv | --json] [--binaural] [--speech-level DB [--noise-levels L,...]] "
+    "FILE...\n";
 
 constexpr std::string_view kHelp =
-    "usage: irinfo [--csv | --json] FILE...\n"
+    "usage: irinfo [--csv | --json] [--binaural] [--speech-level DB [--noise-levels L,...]] "
+    "FILE...\n"
     "\n"
     "Shows the facts of impulse-response files (.TIM files and WAVE, AIFF, FLAC\n"
     "and other audio files; each channel is one response) and their\n"
@@ -22,9 +30,18 @@ constexpr std::string_view kHelp =
     "below 0.45 times the sampling rate and for the unfiltered response:\n"
     "EDT, T20, T30 (s), C50, C80 (dB), D50, Ts (ms) and the peak-to-noise ratio\n"
     "(dB). A value the response cannot give is shown as \"-\" with its reason.\n"
+    "Per channel also the speech transmission index (STI) with its category.\n"
     "\n"
     "  --csv      one CSV record per file, channel and band\n"
     "  --json     the same records as one JSON array\n"
+    "  --binaural the files are the ears of binaural pairs, a stereo file or two\n"
+    "             mono files in a row (left, right): their interaural cross-\n"
+    "             correlation IACC_E, IACC_L, IACC_A per band and 1 - IACC_E3\n"
+    "  --speech-level DB\n"
+    "             the A-weighted speech level at the listener (dB SPL): the STI\n"
+    "             with auditory masking and reception threshold\n"
+    "  --noise-levels L125,L250,L500,L1k,L2k,L4k,L8k\n"
+    "             background noise per octave band (dB SPL) for the STI\n"
     "  --help     this text\n"
     "  --version  the version\n"
     "\n"
@@ -53,6 +70,8 @@ struct Command {
   Style style = Style::kTable;
   bool help = false;
   bool version = false;
+  bool binaural = false;
+  std::optional<analysis::SpeechConditions> speech;
   std::vector<std::string> files;
   std::string problem;  // why the words cannot be followed
 };
@@ -61,6 +80,8 @@ Command parse(const std::vector<std::string>& words) {
   Command c;
   bool options = true;
   bool csv = false, json = false;
+  std::optional<double> speech_level;
+  std::optional<analysis::SpeechBandValues> noise;
   for (std::size_t i = 1; i < words.size(); ++i) {
     const std::string& w = words[i];
     if (options && w == "--") {
@@ -73,6 +94,25 @@ Command parse(const std::vector<std::string>& words) {
       c.help = true;
     } else if (options && w == "--version") {
       c.version = true;
+    } else if (options && w == "--binaural") {
+      c.binaural = true;
+    } else if (options && (w == "--speech-level" || w == "--noise-levels")) {
+      if (i + 1 == words.size()) {
+        c.problem = w + " needs a value";
+        return c;
+      }
+      const std::string& value = words[++i];
+      if (w == "--speech-level") {
+        speech_level = parse_level(value);
+        if (!speech_level) c.problem = "--speech-level " + value + ": not a level in dB";
+      } else {
+        noise = parse_noise_levels(value);
+        if (!noise) {
+          c.problem = "--noise-levels " + value +
+                      ": not seven levels in dB (125 Hz .. 8 kHz) separated by commas";
+        }
+      }
+      if (!c.problem.empty()) return c;
     } else if (options && w.size() > 1 && w[0] == '-') {
       c.problem = "unknown option " + w;
       return c;
@@ -81,6 +121,8 @@ Command parse(const std::vector<std::string>& words) {
     }
   }
   if (csv && json) c.problem = "--csv and --json exclude each other";
+  if (noise && !speech_level) c.problem = "--noise-levels needs --speech-level";
+  if (speech_level) c.speech = analysis::SpeechConditions{*speech_level, noise};
   if (c.files.empty() && !c.help && !c.version && c.problem.empty()) c.problem = "no file named";
   c.style = csv ? Style::kCsv : json ? Style::kJson : Style::kTable;
   return c;
@@ -109,35 +151,88 @@ int run(const std::vector<std::string>& words, console::Terminal& terminal) {
   bool first = true;
   if (command.style == Style::kCsv) out.report(csv_header());
   if (command.style == Style::kJson) out.report("[\n");
+  // A mono file given with --binaural waits for the right ear.
+  struct Ear {
+    std::string name;
+    double rate = 0.0;
+    analysis::BandSignals signals;
+  };
+  std::optional<Ear> left;
+  const auto unpaired = [&]() {
+    if (!left) return;
+    out.message(left->name +
+                ": no right ear for --binaural (a pair is a stereo file or two mono files in a "
+                "row)");
+    status = std::max(status, 2);
+    left.reset();
+  };
   for (const std::string& name : command.files) {
     const analysis::ReadResult read = analysis::read_response_file(name);
     if (!read.file) {
       out.message(read.message);
       status = std::max(status, analysis::exit_status(read.problem));
+      unpaired();
       continue;
     }
     const auto channels = analysis::analyse_file(*read.file, {});
+    std::vector<ChannelRoom> room = room_analysis(*read.file, command.speech);
+    std::vector<analysis::SpeechIndex> speech;
+    for (const ChannelRoom& c : room) speech.push_back(c.speech);
+    std::string text;  // the table's text of the file
     switch (command.style) {
       case Style::kCsv:
-        out.report(csv_records(name, *channels));
+        out.report(csv_records(name, *channels, speech));
         break;
       case Style::kJson:
         if (!first) out.report(",\n");
-        out.report(json_records(name, *channels));
+        out.report(json_records(name, *channels, speech));
         break;
       case Style::kTable: {
-        std::string text = first ? "" : "\n";
+        text = first ? "" : "\n";
         text += facts_text(name, *read.file);
         for (std::size_t c = 0; c < channels->size(); ++c) {
           text += '\n';
           text += channel_table(c + 1, (*channels)[c]);
+          text += speech_text(c + 1, speech[c]);
         }
-        out.report(text);
         break;
       }
     }
     first = false;
+
+    std::optional<PairRecords> pair;
+    if (command.binaural) {
+      const double rate = read.file->sample_rate_hz;
+      if (room.size() == 2) {
+        unpaired();
+        pair = PairRecords{name, name, analysis::analyse_binaural(room[0].signals, room[1].signals, rate)};
+      } else if (room.size() == 1 && left && left->rate == rate) {
+        pair = PairRecords{left->name, name, analysis::analyse_binaural(left->signals, room[0].signals, rate)};
+        left.reset();
+      } else if (room.size() == 1) {
+        if (left) {
+          out.message(name + ": its sampling rate differs from " + left->name +
+                      "'s, so they are no binaural pair");
+          status = std::max(status, 2);
+          left.reset();
+        }
+        left = Ear{name, rate, std::move(room[0].signals)};
+      } else {
+        unpaired();
+        out.message(name + ": --binaural takes stereo or mono files, not " +
+                    std::to_string(room.size()) + " channels");
+        status = std::max(status, 2);
+      }
+    }
+    if (pair) {
+      if (command.style == Style::kCsv) out.report(csv_pair_records(*pair));
+      const std::string records = json_pair_records(*pair);
+      if (command.style == Style::kJson && !records.empty()) out.report(",\n" + records);
+      if (command.style == Style::kTable) text += binaural_text(*pair);
+    }
+    out.report(text);
   }
+  unpaired();
   if (command.style == Style::kJson) out.report(first ? "]\n" : "\n]\n");
   return status;
 }

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "irinfo/room_records.h"
+
 namespace irinfo {
 namespace {
 
@@ -49,6 +51,38 @@ std::size_t utf8_length(std::string_view s, std::size_t i) {
     if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
   }
   return n;
+}
+
+// The fields beyond the decay parameters, and the reasons of those missing.
+void append_csv_fields(std::string& out, std::string& missing,
+                       const std::vector<ExtraField>& fields) {
+  for (const ExtraField& f : fields) {
+    out += ',';
+    if (f.number) out += number_text(*f.number);
+    if (f.text) out += csv_field(*f.text);
+    if (f.applies && !f.number && !f.text) {
+      if (!missing.empty()) missing += "; ";
+      missing += std::string(f.key) + ": " + f.missing;
+    }
+  }
+}
+
+void append_json_fields(std::string& out, std::string& missing,
+                        const std::vector<ExtraField>& fields) {
+  for (const ExtraField& f : fields) {
+    const std::string key = json_string(f.key);
+    out += ", " + key + ": " +
+           (f.number ? number_text(*f.number) : f.text ? json_string(*f.text) : "null");
+    if (f.applies && !f.number && !f.text) {
+      if (!missing.empty()) missing += ", ";
+      missing += key + ": " + json_string(f.missing);
+    }
+  }
+}
+
+const analysis::SpeechIndex* speech_of(const std::vector<analysis::SpeechIndex>& speech,
+                                       std::size_t channel) {
+  return channel < speech.size() ? &speech[channel] : nullptr;
 }
 
 }  // namespace
@@ -98,10 +132,15 @@ std::string csv_header() {
     line += ',';
     line += analysis::parameter_key(p);
   }
+  for (std::string_view key : extra_keys()) {
+    line += ',';
+    line += key;
+  }
   return line + ",missing\n";
 }
 
-std::string csv_records(std::string_view file, const std::vector<ChannelAnalysis>& channels) {
+std::string csv_records(std::string_view file, const std::vector<ChannelAnalysis>& channels,
+                        const std::vector<analysis::SpeechIndex>& speech) {
   std::string out;
   for (std::size_t c = 0; c < channels.size(); ++c) {
     for (const BandAnalysis& r : channels[c].results) {
@@ -117,13 +156,15 @@ std::string csv_records(std::string_view file, const std::vector<ChannelAnalysis
           missing += std::string(analysis::parameter_key(p)) + ": " + v.missing;
         }
       }
+      append_csv_fields(out, missing, channel_fields(speech_of(speech, c), r.band));
       out += ',' + csv_field(missing) + '\n';
     }
   }
   return out;
 }
 
-std::string json_records(std::string_view file, const std::vector<ChannelAnalysis>& channels) {
+std::string json_records(std::string_view file, const std::vector<ChannelAnalysis>& channels,
+                         const std::vector<analysis::SpeechIndex>& speech) {
   std::string out;
   for (std::size_t c = 0; c < channels.size(); ++c) {
     for (const BandAnalysis& r : channels[c].results) {
@@ -140,8 +181,36 @@ std::string json_records(std::string_view file, const std::vector<ChannelAnalysi
           missing += key + ": " + json_string(v.missing);
         }
       }
+      append_json_fields(out, missing, channel_fields(speech_of(speech, c), r.band));
       out += ", \"missing\": {" + missing + "}}";
     }
+  }
+  return out;
+}
+
+std::string csv_pair_records(const PairRecords& pair) {
+  std::string out;
+  for (const analysis::BandIacc& r : pair.analysis.results) {
+    out += csv_field(pair.left_file) + ",," + (r.band ? number_text(r.band->nominal_hz) : "");
+    out += std::string(analysis::kParameterCount, ',');
+    std::string missing;
+    append_csv_fields(out, missing, pair_fields(pair, r));
+    out += ',' + csv_field(missing) + '\n';
+  }
+  return out;
+}
+
+std::string json_pair_records(const PairRecords& pair) {
+  std::string out;
+  for (const analysis::BandIacc& r : pair.analysis.results) {
+    if (!out.empty()) out += ",\n";
+    out += "  {\"file\": " + json_string(pair.left_file) + ", \"channel\": null, \"band_hz\": " +
+           (r.band ? number_text(r.band->nominal_hz) : "null");
+    for (Parameter p : analysis::kParameters)
+      out += ", " + json_string(analysis::parameter_key(p)) + ": null";
+    std::string missing;
+    append_json_fields(out, missing, pair_fields(pair, r));
+    out += ", \"missing\": {" + missing + "}}";
   }
   return out;
 }

@@ -5,7 +5,8 @@
 // band_hz (the nominal mid-band frequency, 31.5 .. 16000; empty in CSV and
 // null in JSON for the unfiltered response), edt_s, t20_s, t30_s, c50_db,
 // c80_db, d50, ts_ms, pnr_db (each a number, or empty / null when
-// missing), missing. In JSON, missing is an object from the key of each
+// missing), the keys of irinfo/room_records.h (the speech transmission
+// index and a binaural pair's interaural cross-correlation), missing. In JSON, missing is an object from the key of each
 // null parameter to its reason; in CSV it is "key: reason" entries joined
 // by "; ". Numbers have six significant digits, "." as the decimal point
 // whatever the locale. CSV fields are quoted when they hold a comma, a
@@ -18,18 +19,28 @@
 #include <vector>
 
 #include "analysis/analyse.h"
+#include "analysis/speech/sti.h"
 
 namespace irinfo {
 
-// "file,channel,band_hz,edt_s,...,pnr_db,missing\n"
+// "file,channel,band_hz,edt_s,...,pnr_db,pair,...,sti_conditions,missing\n"
 std::string csv_header();
-// The CSV lines of one file, each ending with LF.
+// The CSV lines of one file, each ending with LF; `speech`: the index of
+// each channel, or empty when none was computed.
 std::string csv_records(std::string_view file,
-                        const std::vector<analysis::ChannelAnalysis>& channels);
+                        const std::vector<analysis::ChannelAnalysis>& channels,
+                        const std::vector<analysis::SpeechIndex>& speech = {});
 // The JSON objects of one file, one a line, separated by ",\n", without the
 // array's brackets and without a line end after the last.
 std::string json_records(std::string_view file,
-                         const std::vector<analysis::ChannelAnalysis>& channels);
+                         const std::vector<analysis::ChannelAnalysis>& channels,
+                         const std::vector<analysis::SpeechIndex>& speech = {});
+
+struct PairRecords;  // irinfo/room_records.h
+// The records of a binaural pair (one per band and the unfiltered
+// responses, channel empty or null), as csv_records and json_records.
+std::string csv_pair_records(const PairRecords& pair);
+std::string json_pair_records(const PairRecords& pair);
 
 // A JSON string literal of the text: quotes, backslashes and control
 // characters escaped; bytes that are not UTF-8 become U+FFFD, so the output
