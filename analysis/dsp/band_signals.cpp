@@ -26,11 +26,11 @@ std::size_t ringing_length(const Cascade& cascade) {
   return static_cast<std::size_t>(std::ceil(kRingingDecayNepers / -std::log(radius)));
 }
 
-const std::vector<double>* BandSignals::band(double nominal_hz) const {
+std::span<const double> BandSignals::band(double nominal_hz) const {
   for (std::size_t i = 0; i < bands.size(); ++i) {
-    if (bands[i].nominal_hz == nominal_hz) return filtered[i].empty() ? nullptr : &filtered[i];
+    if (bands[i].nominal_hz == nominal_hz) return filtered[i];
   }
-  return nullptr;
+  return {};
 }
 
 BandSignals band_signals(std::span<const float> samples, double rate,
@@ -43,28 +43,27 @@ BandSignals band_signals(std::span<const float> samples, double rate,
     filters.push_back(octave_filter(b, rate));
     if (filters.back()) ringing = std::max(ringing, ringing_length(*filters.back()));
   }
-  out.unfiltered.assign(samples.size() + ringing, 0.0);
+  out.unfiltered.resize(samples.size() + ringing);
   std::copy(samples.begin(), samples.end(), out.unfiltered.begin());
+  std::fill(out.unfiltered.begin() + static_cast<std::ptrdiff_t>(samples.size()),
+            out.unfiltered.end(), 0.0);
   out.filtered.resize(bands.size());
-  // Forward filtering is the reversed filtering of the reversed signal,
-  // reversed: so two bands at a time run in one pass of the vector unit.
-  const std::vector<double> reversed(out.unfiltered.rbegin(), out.unfiltered.rend());
+  const std::span<const double> x = out.unfiltered;
+  // Two bands at a time where both have a filter: one pass for the pair.
   for (std::size_t b = 0; b < bands.size();) {
     if (!filters[b]) {
       ++b;
       continue;
     }
-    std::vector<double>& first = out.filtered[b];
-    first.resize(reversed.size());
+    Signal& first = out.filtered[b];
+    first.resize(x.size());
     if (b + 1 < bands.size() && filters[b + 1]) {
-      std::vector<double>& second = out.filtered[b + 1];
-      second.resize(reversed.size());
-      filter_reversed_pair(*filters[b], *filters[b + 1], reversed, first, second);
-      std::reverse(first.begin(), first.end());
-      std::reverse(second.begin(), second.end());
+      Signal& second = out.filtered[b + 1];
+      second.resize(x.size());
+      filter_forward_pair(*filters[b], *filters[b + 1], x, first, second);
       b += 2;
     } else {
-      first = out.unfiltered;
+      std::copy(x.begin(), x.end(), first.begin());
       filter_forward(*filters[b], first);
       ++b;
     }

@@ -11,6 +11,8 @@
 #define ANALYSIS_DSP_BAND_SIGNALS_H_
 
 #include <cstddef>
+#include <memory>
+#include <utility>
 #include <optional>
 #include <span>
 #include <vector>
@@ -24,16 +26,35 @@ namespace analysis {
 // pole nearest the unit circle. 0 for an empty cascade.
 std::size_t ringing_length(const Cascade& cascade);
 
+// A vector whose elements are not zeroed when it grows: for signals that
+// are written whole as soon as they are made.
+template <typename T>
+struct UninitialisedAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = UninitialisedAllocator<U>;
+  };
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    if constexpr (sizeof...(Args) == 0) {
+      ::new (static_cast<void*>(p)) U;
+    } else {
+      ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+  }
+};
+using Signal = std::vector<double, UninitialisedAllocator<double>>;
+
 struct BandSignals {
-  std::vector<double> unfiltered;  // the response, then the zeros for the ringing
+  Signal unfiltered;  // the response, then the zeros for the ringing
   // One per band asked for, in that order; empty where the band has no
   // filter at the rate (it reaches the Nyquist frequency).
   std::vector<OctaveBand> bands;
-  std::vector<std::vector<double>> filtered;
+  std::vector<Signal> filtered;
 
-  // The signal of the band with this nominal frequency; nullptr when it
-  // was not asked for or has no filter.
-  const std::vector<double>* band(double nominal_hz) const;
+  // The signal of the band with this nominal frequency; empty when it was
+  // not asked for or has no filter.
+  std::span<const double> band(double nominal_hz) const;
 };
 
 // The response (trailing zeros included as given) in the bands asked for,

@@ -48,15 +48,18 @@ struct WindowSums {
 // The right signal with max_lag zeros ahead and room behind for whole
 // groups of lags, so that the inner loop needs no bounds.
 struct PaddedRight {
-  std::vector<double> samples;  // samples[n + max_lag] = right[n]
+  Signal samples;  // samples[n + max_lag] = right[n]
   std::size_t max_lag = 0;
   std::size_t lags = 0;  // 2 max_lag + 1, rounded up to kLaneGroup
 
   PaddedRight(std::span<const double> right, std::size_t length, std::size_t lag)
       : max_lag(lag), lags((2 * lag + 1 + kLaneGroup - 1) / kLaneGroup * kLaneGroup) {
-    samples.assign(length + lags + max_lag + kLaneGroup, 0.0);
-    std::copy(right.begin(), right.begin() + static_cast<std::ptrdiff_t>(std::min(length, right.size())),
+    const std::size_t copied = std::min(length, right.size());
+    samples.resize(length + lags + max_lag + kLaneGroup);
+    std::fill(samples.begin(), samples.begin() + static_cast<std::ptrdiff_t>(max_lag), 0.0);
+    std::copy(right.begin(), right.begin() + static_cast<std::ptrdiff_t>(copied),
               samples.begin() + static_cast<std::ptrdiff_t>(max_lag));
+    std::fill(samples.begin() + static_cast<std::ptrdiff_t>(max_lag + copied), samples.end(), 0.0);
   }
 };
 
@@ -105,7 +108,7 @@ struct EarTimes {
 };
 
 EarTimes ear_times(std::span<const double> signal, double rate) {
-  std::vector<double> energy(signal.size());
+  Signal energy(signal.size());
   for (std::size_t i = 0; i < signal.size(); ++i) energy[i] = signal[i] * signal[i];
   EarTimes t;
   t.end = signal.size();
@@ -222,13 +225,13 @@ BinauralAnalysis analyse_binaural(const BandSignals& left, const BandSignals& ri
     if (b.nominal_hz < kIaccLowestBandHz || b.nominal_hz > kIaccHighestBandHz) continue;
     BandIacc r;
     r.band = b;
-    const std::vector<double>* l = left.band(b.nominal_hz);
-    const std::vector<double>* rr = right.band(b.nominal_hz);
-    if (!l || !rr) {
+    const std::span<const double> l = left.band(b.nominal_hz);
+    const std::span<const double> rr = right.band(b.nominal_hz);
+    if (l.empty() || rr.empty()) {
       r.values.early.missing = r.values.late.missing = r.values.all.missing =
           "the band is not filtered at this rate";
     } else {
-      r.values = pair_values(*l, *rr, onset, early_end, end, max_lag, true);
+      r.values = pair_values(l, rr, onset, early_end, end, max_lag, true);
     }
     a.results.push_back(std::move(r));
   }

@@ -64,7 +64,7 @@ std::vector<float> delayed(const std::vector<float>& x, std::size_t d, float sig
   return y;
 }
 
-double energy(const std::vector<double>& x, std::size_t begin, std::size_t end) {
+double energy(std::span<const double> x, std::size_t begin, std::size_t end) {
   double e = 0.0;
   for (std::size_t n = begin; n < end; ++n) e += x[n] * x[n];
   return e;
@@ -94,7 +94,8 @@ TEST(Binaural, CopiesWithinTheLagRangeCorrelateFully) {
     const std::size_t end = ls.unfiltered.size();
     EXPECT_EQ(onset, 480u);
     for (const BandIacc& r : a.results) {
-      const std::vector<double>& x = r.band ? *ls.band(r.band->nominal_hz) : ls.unfiltered;
+      const std::span<const double> x =
+          r.band ? ls.band(r.band->nominal_hz) : std::span<const double>(ls.unfiltered);
       const std::string what = (r.band ? band_label(*r.band) : "all") + ", delay " +
                                std::to_string(c.delay) + ", sign " + std::to_string(c.sign);
       const auto expected = [&](std::size_t b, std::size_t e) {

@@ -149,10 +149,11 @@ SpeechIndex speech_transmission_index(const BandSignals& signals, double rate,
   out.conditions = conditions;
   std::array<Modulation, kSpeechBandCount> mtf{};
   std::vector<SpeechBand> bands;
+  Signal energy;  // of one band after the other
   for (std::size_t k = 0; k < kSpeechBandCount; ++k) {
     const double hz = kSpeechBandHz[k];
-    const std::vector<double>* signal = signals.band(hz);
-    if (!signal) {
+    const std::span<const double> signal = signals.band(hz);
+    if (signal.empty()) {
       char text[128];
       std::snprintf(text, sizeof text,
                     "needs the octave bands up to 8 kHz, which a sampling rate of %g Hz does not give",
@@ -162,8 +163,8 @@ SpeechIndex speech_transmission_index(const BandSignals& signals, double rate,
     }
     const auto it = std::find_if(signals.bands.begin(), signals.bands.end(),
                                  [&](const OctaveBand& b) { return b.nominal_hz == hz; });
-    std::vector<double> energy(signal->size());
-    for (std::size_t i = 0; i < energy.size(); ++i) energy[i] = (*signal)[i] * (*signal)[i];
+    energy.resize(signal.size());
+    for (std::size_t i = 0; i < energy.size(); ++i) energy[i] = signal[i] * signal[i];
     const std::optional<Onset> onset = find_onset(energy, rate);
     if (!onset) {
       out.sti.missing = "the " + band_name(hz) + " band holds no signal";
