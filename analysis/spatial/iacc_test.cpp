@@ -163,3 +163,36 @@ TEST(Binaural, SilentEarsAreMissingWithTheirReason) {
 
 }  // namespace
 }  // namespace analysis
+
+namespace analysis {
+namespace {
+
+// Silence ahead of both ears and a gain on both change no value.
+TEST(Binaural, DoesNotChangeWithSilenceOrGain) {
+  const std::vector<float> left = testing::decaying_noise(kRate, 0.8, 0.01, 0.6, 71);
+  std::vector<float> right = testing::decaying_noise(kRate, 0.8, 0.01, 0.6, 72);
+  for (std::size_t i = 0; i < right.size(); ++i) right[i] = 0.6f * right[i] + 0.8f * left[i];
+  const auto later = [](const std::vector<float>& x, float gain) {
+    std::vector<float> y(x.size() + 9000, 0.0f);
+    for (std::size_t i = 0; i < x.size(); ++i) y[i + 9000] = gain * x[i];
+    return y;
+  };
+  const BinauralAnalysis base = analyse_binaural(left, right, kRate);
+  const BinauralAnalysis moved = analyse_binaural(later(left, 0.05f), later(right, 0.05f), kRate);
+  ASSERT_EQ(base.results.size(), moved.results.size());
+  EXPECT_NEAR(*moved.onset_s - *base.onset_s, 9000 / kRate, 1e-12);
+  for (std::size_t i = 0; i < base.results.size(); ++i) {
+    const IaccValues& a = base.results[i].values;
+    const IaccValues& b = moved.results[i].values;
+    ASSERT_TRUE(a.early.value && a.late.value && a.all.value && b.early.value && b.late.value &&
+                b.all.value);
+    EXPECT_NEAR(*b.early.value, *a.early.value, 1e-6) << i;
+    EXPECT_NEAR(*b.late.value, *a.late.value, 1e-6) << i;
+    EXPECT_NEAR(*b.all.value, *a.all.value, 1e-6) << i;
+  }
+  // The two ears share 0.8 of their amplitude: 0.8 of the correlation.
+  EXPECT_NEAR(*base.unfiltered().values.all.value, 0.8, 0.05);
+}
+
+}  // namespace
+}  // namespace analysis

@@ -175,3 +175,38 @@ TEST(SpeechTransmissionIndex, IsMissingWithoutItsBands) {
 
 }  // namespace
 }  // namespace analysis
+
+namespace analysis {
+namespace {
+
+// What changes nothing in the room changes nothing in the index without
+// conditions: silence ahead, a gain, another sampling rate.
+TEST(SpeechTransmissionIndex, DoesNotChangeWithSilenceGainOrRate) {
+  const std::vector<float> response = tones();
+  const SpeechIndex base = speech_transmission_index(response, kRate, std::nullopt);
+  ASSERT_TRUE(base.sti.value);
+  std::vector<float> later(response.size() + 12000, 0.0f);
+  std::copy(response.begin(), response.end(), later.begin() + 12000);
+  std::vector<float> quieter = response;
+  for (float& x : quieter) x *= 0.01f;
+  std::vector<testing::Tone> t;
+  for (std::size_t k = 0; k < kSpeechBandCount; ++k)
+    t.push_back({octave_bands()[k + 2].centre_hz, kT60[k], 0.1});
+  const struct {
+    const char* what;
+    std::vector<float> samples;
+    double rate;
+    double tolerance;
+  } cases[] = {{"0.25 s of silence ahead", later, kRate, 1e-9},
+               {"40 dB less", quieter, kRate, 1e-9},
+               {"at 44.1 kHz", testing::decaying_tones(44100, 2.5, 0.02, t), 44100, 0.005},
+               {"at 96 kHz", testing::decaying_tones(96000, 2.5, 0.02, t), 96000, 0.005}};
+  for (const auto& c : cases) {
+    const SpeechIndex s = speech_transmission_index(c.samples, c.rate, std::nullopt);
+    ASSERT_TRUE(s.sti.value) << c.what << ": " << s.sti.missing;
+    EXPECT_NEAR(*s.sti.value, *base.sti.value, c.tolerance) << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace analysis
