@@ -1,8 +1,12 @@
 // irinfo: the facts and the room-acoustic parameters of impulse-response
 // files (.TIM and audio files), per channel and octave band, as a table for
-// people or as CSV or JSON records for scripts (irinfo/records.h).
+// people or as CSV or JSON records for scripts (irinfo/records.h); per
+// channel its speech transmission index, and with --binaural the
+// interaural cross-correlation of each pair (a stereo file, or two mono
+// files in a row: left, then right).
 //
-//   irinfo [--csv | --json] FILE...
+//   irinfo [--csv | --json] [--binaural]
+//          [--speech-level DB [--noise-levels L125,...,L8k]] FILE...
 //   irinfo --help | --version
 //
 // Every file is read and analysed in turn; one that cannot be used is
