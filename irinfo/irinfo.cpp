@@ -17,12 +17,12 @@ namespace irinfo {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: irinfo [--csv | --json] [--binaural] [--speech-level DB [--noise-levels L,...]] "
-    "FILE...\n";
+    "usage: irinfo [--csv | --json] [--binaural]\n"
+    "              [--speech-level DB [--noise-levels L,...]] FILE...\n";
 
 constexpr std::string_view kHelp =
-    "usage: irinfo [--csv | --json] [--binaural] [--speech-level DB [--noise-levels L,...]] "
-    "FILE...\n"
+    "usage: irinfo [--csv | --json] [--binaural]\n"
+    "              [--speech-level DB [--noise-levels L,...]] FILE...\n"
     "\n"
     "Shows the facts of impulse-response files (.TIM files and WAVE, AIFF, FLAC\n"
     "and other audio files; each channel is one response) and their\n"

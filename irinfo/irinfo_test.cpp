@@ -73,8 +73,8 @@ TEST(IrinfoCommandLine, HelpVersionAndWordsItCannotFollow) {
     std::string out, err;
   };
   const Case cases[] = {
-      {{}, 2, "", "irinfo: no file named\nusage: irinfo [--csv | --json] [--binaural] "},
-      {{"--help"}, 0, "usage: irinfo [--csv | --json] [--binaural] [--speech-level DB", ""},
+      {{}, 2, "", "irinfo: no file named\nusage: irinfo [--csv | --json] [--binaural]\n"},
+      {{"--help"}, 0, "usage: irinfo [--csv | --json] [--binaural]\n              [--speech-level", ""},
       {{"--version"}, 0, "irinfo 1.0.0\n", ""},
       {{"--bogus", "x.tim"}, 2, "", "irinfo: unknown option --bogus\nusage:"},
       {{"--csv", "--json", "x.tim"}, 2, "", "irinfo: --csv and --json exclude each other\n"},
