@@ -6,7 +6,7 @@
 
 #include "analysis/analyse.h"
 #include "analysis/read/read_response.h"
-#include "analysis/spatial/iacc.h"
+#include "irinfo/binaural_pairs.h"
 #include "irinfo/records.h"
 #include "irinfo/room_analysis.h"
 #include "irinfo/room_records.h"
@@ -128,6 +128,52 @@ Command parse(const std::vector<std::string>& words) {
   return c;
 }
 
+// What one file gives: its report (without what separates it from the
+// one before), or the message of why it cannot be analysed; and its
+// channels' band signals, for a binaural pair.
+struct FileReport {
+  std::string text;
+  std::string message;
+  int status = 0;
+  double sample_rate_hz = 0.0;
+  std::vector<analysis::BandSignals> signals;
+};
+
+FileReport report_file(const Command& command, const std::string& name) {
+  FileReport r;
+  const analysis::ReadResult read = analysis::read_response_file(name);
+  if (!read.file) {
+    r.message = read.message;
+    r.status = analysis::exit_status(read.problem);
+    return r;
+  }
+  const auto channels = analysis::analyse_file(*read.file, {});
+  std::vector<ChannelRoom> room = room_analysis(*read.file, command.speech);
+  std::vector<analysis::SpeechIndex> speech;
+  for (const ChannelRoom& c : room) speech.push_back(c.speech);
+  switch (command.style) {
+    case Style::kCsv:
+      r.text = csv_records(name, *channels, speech);
+      break;
+    case Style::kJson:
+      r.text = json_records(name, *channels, speech);
+      break;
+    case Style::kTable:
+      r.text = facts_text(name, *read.file);
+      for (std::size_t c = 0; c < channels->size(); ++c) {
+        r.text += '\n';
+        r.text += channel_table(c + 1, (*channels)[c]);
+        r.text += speech_text(c + 1, speech[c]);
+      }
+      break;
+  }
+  r.sample_rate_hz = read.file->sample_rate_hz;
+  if (command.binaural) {
+    for (ChannelRoom& c : room) r.signals.push_back(std::move(c.signals));
+  }
+  return r;
+}
+
 }  // namespace
 
 int run(const std::vector<std::string>& words, console::Terminal& terminal) {
@@ -151,88 +197,37 @@ int run(const std::vector<std::string>& words, console::Terminal& terminal) {
   bool first = true;
   if (command.style == Style::kCsv) out.report(csv_header());
   if (command.style == Style::kJson) out.report("[\n");
-  // A mono file given with --binaural waits for the right ear.
-  struct Ear {
-    std::string name;
-    double rate = 0.0;
-    analysis::BandSignals signals;
-  };
-  std::optional<Ear> left;
-  const auto unpaired = [&]() {
-    if (!left) return;
-    out.message(left->name +
-                ": no right ear for --binaural (a pair is a stereo file or two mono files in a "
-                "row)");
-    status = std::max(status, 2);
-    left.reset();
+  BinauralPairs pairs([&](const PairRecords& pair) -> std::string {
+    switch (command.style) {
+      case Style::kCsv: return csv_pair_records(pair);
+      case Style::kJson: {
+        const std::string records = json_pair_records(pair);
+        return records.empty() ? records : ",\n" + records;
+      }
+      case Style::kTable: break;
+    }
+    return binaural_text(pair);
+  });
+  const auto report_pairs = [&](const PairOutput& p) {
+    for (const std::string& m : p.messages) out.message(m);
+    status = std::max(status, p.status);
+    if (p.report) out.report(*p.report);
   };
   for (const std::string& name : command.files) {
-    const analysis::ReadResult read = analysis::read_response_file(name);
-    if (!read.file) {
-      out.message(read.message);
-      status = std::max(status, analysis::exit_status(read.problem));
-      unpaired();
+    FileReport r = report_file(command, name);
+    if (!r.message.empty()) out.message(r.message);
+    status = std::max(status, r.status);
+    if (r.text.empty()) {
+      if (command.binaural) report_pairs(pairs.broken());
       continue;
     }
-    const auto channels = analysis::analyse_file(*read.file, {});
-    std::vector<ChannelRoom> room = room_analysis(*read.file, command.speech);
-    std::vector<analysis::SpeechIndex> speech;
-    for (const ChannelRoom& c : room) speech.push_back(c.speech);
-    std::string text;  // the table's text of the file
-    switch (command.style) {
-      case Style::kCsv:
-        out.report(csv_records(name, *channels, speech));
-        break;
-      case Style::kJson:
-        if (!first) out.report(",\n");
-        out.report(json_records(name, *channels, speech));
-        break;
-      case Style::kTable: {
-        text = first ? "" : "\n";
-        text += facts_text(name, *read.file);
-        for (std::size_t c = 0; c < channels->size(); ++c) {
-          text += '\n';
-          text += channel_table(c + 1, (*channels)[c]);
-          text += speech_text(c + 1, speech[c]);
-        }
-        break;
-      }
-    }
+    if (!first && command.style == Style::kJson) out.report(",\n");
+    if (!first && command.style == Style::kTable) out.report("\n");
+    out.report(r.text);
     first = false;
-
-    std::optional<PairRecords> pair;
-    if (command.binaural) {
-      const double rate = read.file->sample_rate_hz;
-      if (room.size() == 2) {
-        unpaired();
-        pair = PairRecords{name, name, analysis::analyse_binaural(room[0].signals, room[1].signals, rate)};
-      } else if (room.size() == 1 && left && left->rate == rate) {
-        pair = PairRecords{left->name, name, analysis::analyse_binaural(left->signals, room[0].signals, rate)};
-        left.reset();
-      } else if (room.size() == 1) {
-        if (left) {
-          out.message(name + ": its sampling rate differs from " + left->name +
-                      "'s, so they are no binaural pair");
-          status = std::max(status, 2);
-          left.reset();
-        }
-        left = Ear{name, rate, std::move(room[0].signals)};
-      } else {
-        unpaired();
-        out.message(name + ": --binaural takes stereo or mono files, not " +
-                    std::to_string(room.size()) + " channels");
-        status = std::max(status, 2);
-      }
-    }
-    if (pair) {
-      if (command.style == Style::kCsv) out.report(csv_pair_records(*pair));
-      const std::string records = json_pair_records(*pair);
-      if (command.style == Style::kJson && !records.empty()) out.report(",\n" + records);
-      if (command.style == Style::kTable) text += binaural_text(*pair);
-    }
-    out.report(text);
+    if (command.binaural) report_pairs(pairs.add(name, r.sample_rate_hz, std::move(r.signals)));
   }
-  unpaired();
+  if (command.binaural) report_pairs(pairs.finish());
   if (command.style == Style::kJson) out.report(first ? "]\n" : "\n]\n");
   return status;
 }
