@@ -53,7 +53,9 @@ std::size_t utf8_length(std::string_view s, std::size_t i) {
   return n;
 }
 
-// The fields beyond the decay parameters, and the reasons of those missing.
+// The fields beyond the decay parameters (in CSV behind `missing`, so that
+// the columns before it keep their places), and the reasons of those
+// missing.
 void append_csv_fields(std::string& out, std::string& missing,
                        const std::vector<ExtraField>& fields) {
   for (const ExtraField& f : fields) {
@@ -132,11 +134,12 @@ std::string csv_header() {
     line += ',';
     line += analysis::parameter_key(p);
   }
+  line += ",missing";
   for (std::string_view key : extra_keys()) {
     line += ',';
     line += key;
   }
-  return line + ",missing\n";
+  return line + '\n';
 }
 
 std::string csv_records(std::string_view file, const std::vector<ChannelAnalysis>& channels,
@@ -156,8 +159,9 @@ std::string csv_records(std::string_view file, const std::vector<ChannelAnalysis
           missing += std::string(analysis::parameter_key(p)) + ": " + v.missing;
         }
       }
-      append_csv_fields(out, missing, channel_fields(speech_of(speech, c), r.band));
-      out += ',' + csv_field(missing) + '\n';
+      std::string extra;
+      append_csv_fields(extra, missing, channel_fields(speech_of(speech, c), r.band));
+      out += ',' + csv_field(missing) + extra + '\n';
     }
   }
   return out;
@@ -194,8 +198,9 @@ std::string csv_pair_records(const PairRecords& pair) {
     out += csv_field(pair.left_file) + ",," + (r.band ? number_text(r.band->nominal_hz) : "");
     out += std::string(analysis::kParameterCount, ',');
     std::string missing;
-    append_csv_fields(out, missing, pair_fields(pair, r));
-    out += ',' + csv_field(missing) + '\n';
+    std::string extra;
+    append_csv_fields(extra, missing, pair_fields(pair, r));
+    out += ',' + csv_field(missing) + extra + '\n';
   }
   return out;
 }

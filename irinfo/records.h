@@ -5,8 +5,9 @@
 // band_hz (the nominal mid-band frequency, 31.5 .. 16000; empty in CSV and
 // null in JSON for the unfiltered response), edt_s, t20_s, t30_s, c50_db,
 // c80_db, d50, ts_ms, pnr_db (each a number, or empty / null when
-// missing), the keys of irinfo/room_records.h (the speech transmission
-// index and a binaural pair's interaural cross-correlation), missing. In JSON, missing is an object from the key of each
+// missing), in JSON the keys of irinfo/room_records.h (the speech
+// transmission index and a binaural pair's interaural cross-correlation),
+// missing, in CSV those keys behind it. In JSON, missing is an object from the key of each
 // null parameter to its reason; in CSV it is "key: reason" entries joined
 // by "; ". Numbers have six significant digits, "." as the decimal point
 // whatever the locale. CSV fields are quoted when they hold a comma, a
@@ -23,7 +24,7 @@
 
 namespace irinfo {
 
-// "file,channel,band_hz,edt_s,...,pnr_db,pair,...,sti_conditions,missing\n"
+// "file,channel,band_hz,edt_s,...,pnr_db,missing,pair,...,sti_conditions\n"
 std::string csv_header();
 // The CSV lines of one file, each ending with LF; `speech`: the index of
 // each channel, or empty when none was computed.

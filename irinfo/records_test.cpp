@@ -58,13 +58,13 @@ TEST(Records, CsvAndJsonOfOneChannel) {
   channel.results = {low, all};
 
   EXPECT_EQ(csv_header(),
-            "file,channel,band_hz,edt_s,t20_s,t30_s,c50_db,c80_db,d50,ts_ms,pnr_db,pair,iacc_e,"
-            "iacc_l,iacc_a,one_minus_iacc_e3,mti,sti,sti_category,sti_conditions,missing\n");
+            "file,channel,band_hz,edt_s,t20_s,t30_s,c50_db,c80_db,d50,ts_ms,pnr_db,missing,pair,"
+            "iacc_e,iacc_l,iacc_a,one_minus_iacc_e3,mti,sti,sti_category,sti_conditions\n");
   EXPECT_EQ(csv_records("a,\"b\".tim", {channel}),
-            "\"a,\"\"b\"\".tim\",1,31.5,,,,,,,,12.25,,,,,,,,,,\"edt_s: the band holds no signal; "
+            "\"a,\"\"b\"\".tim\",1,31.5,,,,,,,,12.25,\"edt_s: the band holds no signal; "
             "t20_s: the band holds no signal; t30_s: decay range 30.0 dB above the noise floor, "
             "T30 needs 45.0 dB; c50_db: the band holds no signal; c80_db: the band holds no "
-            "signal; d50: the band holds no signal; ts_ms: the band holds no signal\"\n"
+            "signal; d50: the band holds no signal; ts_ms: the band holds no signal\",,,,,,,,,\n"
             "\"a,\"\"b\"\".tim\",1,,1,2,3,4,5,6,7,8,,,,,,,,,,\n");
   const std::string json = json_records("x.wav", {channel, channel});
   EXPECT_EQ(

@@ -1,7 +1,7 @@
 // The values of irinfo's records beyond the decay parameters: the speech
 // transmission index of each channel and the interaural cross-correlation
 // of a binaural pair, as fields that records.cpp writes after the decay
-// parameters, in this order:
+// parameters (in CSV after `missing`), in this order:
 //
 //   pair               the right ear's file on a pair's records (the
 //                      left ear's is `file`; a stereo file names itself)

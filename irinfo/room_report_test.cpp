@@ -129,8 +129,8 @@ TEST_F(Pair, RecordsOfThePairHaveNoChannelAndNameTheRightEar) {
   // IACC_L: the right ear's energy in the late window is the left's in the
   // window 0.5 ms earlier, 1 + a * 0.5 ms = 1.0138 times more for T = 0.5 s
   // (a = 13.8 / T), so 1 / sqrt(1.0138).
-  EXPECT_TRUE(contains(r.out, "\n" + left + ",,,,,,,,,,," + right + ",1,0.993")) << r.out;
-  EXPECT_TRUE(contains(r.out, ",1,0,,,,,\n")) << r.out;
+  EXPECT_TRUE(contains(r.out, "\n" + left + ",,,,,,,,,,,," + right + ",1,0.993")) << r.out;
+  EXPECT_TRUE(contains(r.out, ",1,0,,,,\n")) << r.out;
 }
 
 TEST_F(Pair, AMonoFileWithoutItsPartnerIsReported) {
