@@ -196,3 +196,39 @@ TEST(Binaural, DoesNotChangeWithSilenceOrGain) {
 
 }  // namespace
 }  // namespace analysis
+
+namespace analysis {
+namespace {
+
+// Whatever the samples, each value is a number in 0..1 or missing with a
+// reason, never both.
+TEST(Binaural, AnySamplesGiveValuesOrReasons) {
+  const double rate = 44100;
+  std::vector<float> impulse(4410, 0.0f);
+  impulse[10] = 1.0f;
+  std::vector<float> huge = testing::decaying_noise(rate, 0.3, 0.0, 0.3, 6);
+  for (float& x : huge) x *= 1e30f;
+  const std::vector<std::vector<float>> inputs = {
+      impulse, std::vector<float>(4410, 0.5f), {1.0f}, {1.0f, -1.0f, 0.5f}, huge, {}};
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    for (std::size_t j = 0; j < inputs.size(); ++j) {
+      const BinauralAnalysis a = analyse_binaural(inputs[i], inputs[j], rate);
+      EXPECT_EQ(a.results.empty(), !a.problem.empty());
+      const auto check = [&](const ParameterValue& v) {
+        EXPECT_NE(v.value.has_value(), !v.missing.empty()) << i << ", " << j;
+        if (v.value) {
+          EXPECT_TRUE(*v.value >= 0.0 && *v.value <= 1.0) << i << ", " << j;
+        }
+      };
+      for (const BandIacc& r : a.results) {
+        check(r.values.early);
+        check(r.values.late);
+        check(r.values.all);
+      }
+      if (!a.results.empty()) check(a.one_minus_iacc_e3);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace analysis

@@ -210,3 +210,39 @@ TEST(SpeechTransmissionIndex, DoesNotChangeWithSilenceGainOrRate) {
 
 }  // namespace
 }  // namespace analysis
+
+namespace analysis {
+namespace {
+
+// Whatever the samples, the index is a number in 0..1 with its category or
+// missing with a reason, never both; nothing is NaN.
+TEST(SpeechTransmissionIndex, AnySamplesGiveAnIndexOrAReason) {
+  const double rate = 48000;
+  std::vector<float> impulse(4800, 0.0f);
+  impulse[100] = 1.0f;
+  std::vector<float> nyquist(4800);
+  for (std::size_t i = 0; i < nyquist.size(); ++i) nyquist[i] = i % 2 ? 1.0f : -1.0f;
+  std::vector<float> huge = testing::decaying_noise(rate, 0.5, 0.0, 0.3, 4);
+  for (float& x : huge) x *= 1e30f;
+  std::vector<float> tiny = testing::decaying_noise(rate, 0.5, 0.0, 0.3, 5);
+  for (float& x : tiny) x *= 1e-35f;
+  const std::vector<std::vector<float>> inputs = {
+      impulse, std::vector<float>(4800, 0.5f), nyquist, {1.0f, -1.0f}, {1.0f}, huge, tiny};
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    for (const std::optional<SpeechConditions>& c :
+         {std::optional<SpeechConditions>(), std::optional<SpeechConditions>({60.0, {}})}) {
+      const SpeechIndex s = speech_transmission_index(inputs[i], rate, c);
+      EXPECT_NE(s.sti.value.has_value(), !s.sti.missing.empty()) << "input " << i;
+      EXPECT_EQ(s.category.empty(), !s.sti.value) << "input " << i;
+      if (!s.sti.value) continue;
+      EXPECT_TRUE(*s.sti.value >= 0.0 && *s.sti.value <= 1.0) << "input " << i;
+      for (const SpeechBand& b : s.bands) {
+        EXPECT_TRUE(b.mti >= 0.0 && b.mti <= 1.0) << "input " << i;
+        for (double m : b.mtf) EXPECT_TRUE(std::isfinite(m) && m >= 0.0) << "input " << i;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace analysis
