@@ -27,6 +27,7 @@
 #include <cstddef>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "analysis/decay/parameters.h"
