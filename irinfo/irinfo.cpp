@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <charconv>
-#include <functional>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string_view>
@@ -12,17 +12,23 @@
 
 #include "analysis/analyse.h"
 #include "analysis/read/read_response.h"
+#include "irinfo/binaural_pairs.h"
 #include "irinfo/records.h"
+#include "irinfo/room_analysis.h"
+#include "irinfo/room_records.h"
+#include "irinfo/room_report.h"
 #include "irinfo/text_report.h"
 
 namespace irinfo {
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: irinfo [--csv | --json] [--bands octave|third] [--jobs N] FILE...\n";
+    "usage: irinfo [--csv | --json] [--bands octave|third] [--jobs N] [--binaural]\n"
+    "              [--speech-level DB [--noise-levels L,...]] FILE...\n";
 
 constexpr std::string_view kHelp =
-    "usage: irinfo [--csv | --json] [--bands octave|third] [--jobs N] FILE...\n"
+    "usage: irinfo [--csv | --json] [--bands octave|third] [--jobs N] [--binaural]\n"
+    "              [--speech-level DB [--noise-levels L,...]] FILE...\n"
     "\n"
     "Shows the facts of impulse-response files (.TIM files and WAVE, AIFF, FLAC\n"
     "and other audio files; each channel is one response) and their\n"
@@ -31,13 +37,22 @@ constexpr std::string_view kHelp =
     "of those bands) and as single numbers (\"mid\": the mean of 500 Hz and\n"
     "1 kHz): EDT, T20, T30 (s), C50, C80 (dB), D50, Ts (ms) and the\n"
     "peak-to-noise ratio (dB). A value the response cannot give is shown as \"-\"\n"
-    "with its reason.\n"
+    "with its reason. Per channel also the speech transmission index (STI) with\n"
+    "its category.\n"
     "\n"
     "  --csv      one CSV record per file, channel and band\n"
     "  --json     the same records as one JSON array\n"
     "  --bands third\n"
     "             third-octave bands 25 Hz .. 20 kHz instead of octaves\n"
     "  --jobs N   analyse up to N files at once (default: one per core)\n"
+    "  --binaural the files are the ears of binaural pairs, a stereo file or two\n"
+    "             mono files in a row (left, right): their interaural cross-\n"
+    "             correlation IACC_E, IACC_L, IACC_A per band and 1 - IACC_E3\n"
+    "  --speech-level DB\n"
+    "             the A-weighted speech level at the listener (dB SPL): the STI\n"
+    "             with auditory masking and reception threshold\n"
+    "  --noise-levels L125,L250,L500,L1k,L2k,L4k,L8k\n"
+    "             background noise per octave band (dB SPL) for the STI"
     "  --help     this text\n"
     "  --version  the version\n"
     "\n"
@@ -68,6 +83,8 @@ struct Command {
   analysis::BandKind bands = analysis::BandKind::kOctave;
   bool help = false;
   bool version = false;
+  bool binaural = false;
+  std::optional<analysis::SpeechConditions> speech;
   std::vector<std::string> files;
   std::string problem;  // why the words cannot be followed
 };
@@ -76,6 +93,8 @@ Command parse(const std::vector<std::string>& words) {
   Command c;
   bool options = true;
   bool csv = false, json = false;
+  std::optional<double> speech_level;
+  std::optional<analysis::SpeechBandValues> noise;
   for (std::size_t i = 1; i < words.size(); ++i) {
     const std::string& w = words[i];
     if (options && w == "--") {
@@ -117,6 +136,25 @@ Command parse(const std::vector<std::string>& words) {
       c.help = true;
     } else if (options && w == "--version") {
       c.version = true;
+    } else if (options && w == "--binaural") {
+      c.binaural = true;
+    } else if (options && (w == "--speech-level" || w == "--noise-levels")) {
+      if (i + 1 == words.size()) {
+        c.problem = w + " needs a value";
+        return c;
+      }
+      const std::string& value = words[++i];
+      if (w == "--speech-level") {
+        speech_level = parse_level(value);
+        if (!speech_level) c.problem = "--speech-level " + value + ": not a level in dB";
+      } else {
+        noise = parse_noise_levels(value);
+        if (!noise) {
+          c.problem = "--noise-levels " + value +
+                      ": not seven levels in dB (125 Hz .. 8 kHz) separated by commas";
+        }
+      }
+      if (!c.problem.empty()) return c;
     } else if (options && w.size() > 1 && w[0] == '-') {
       c.problem = "unknown option " + w;
       return c;
@@ -125,17 +163,23 @@ Command parse(const std::vector<std::string>& words) {
     }
   }
   if (csv && json) c.problem = "--csv and --json exclude each other";
+  if (noise && !speech_level) c.problem = "--noise-levels needs --speech-level";
+  if (speech_level) c.speech = analysis::SpeechConditions{*speech_level, noise};
   if (c.files.empty() && !c.help && !c.version && c.problem.empty()) c.problem = "no file named";
   c.style = csv ? Style::kCsv : json ? Style::kJson : Style::kTable;
   return c;
 }
 
 // What one file gives: its report (without what separates it from the
-// one before), or the message of why it cannot be analysed.
+// one before), or the message of why it cannot be analysed; and its
+// channels' band signals, for a binaural pair.
 struct FileReport {
+  std::string name;  // as given
   std::string text;
   std::string message;
   int status = 0;
+  double sample_rate_hz = 0.0;
+  std::vector<analysis::BandSignals> signals;
 };
 
 // The audio library keeps the words of a failed open in one buffer of its
@@ -144,6 +188,7 @@ std::mutex g_reading;
 
 FileReport report_file(const Command& command, const std::string& name) {
   FileReport r;
+  r.name = name;
   std::optional<analysis::ResponseFile> file;
   {
     const std::lock_guard<std::mutex> lock(g_reading);
@@ -158,20 +203,28 @@ FileReport report_file(const Command& command, const std::string& name) {
   analysis::AnalysisOptions options;
   options.band_kind = command.bands;
   const auto channels = analysis::analyse_file(*file, options);
+  std::vector<ChannelRoom> room = room_analysis(*file, command.speech);
+  std::vector<analysis::SpeechIndex> speech;
+  for (const ChannelRoom& c : room) speech.push_back(c.speech);
   switch (command.style) {
     case Style::kCsv:
-      r.text = csv_records(name, *channels);
+      r.text = csv_records(name, *channels, speech);
       break;
     case Style::kJson:
-      r.text = json_records(name, *channels);
+      r.text = json_records(name, *channels, speech);
       break;
     case Style::kTable:
       r.text = facts_text(name, *file);
       for (std::size_t c = 0; c < channels->size(); ++c) {
         r.text += '\n';
         r.text += channel_table(c + 1, (*channels)[c]);
+        r.text += speech_text(c + 1, speech[c]);
       }
       break;
+  }
+  r.sample_rate_hz = file->sample_rate_hz;
+  if (command.binaural) {
+    for (ChannelRoom& c : room) r.signals.push_back(std::move(c.signals));
   }
   return r;
 }
@@ -179,12 +232,15 @@ FileReport report_file(const Command& command, const std::string& name) {
 // Analyses the files on up to `jobs` threads and hands each report to
 // `emit` on this thread, in the order of the command line, as soon as it
 // and every one before it are done: the same output as one at a time.
-void report_files(const Command& command, const std::function<void(const FileReport&)>& emit) {
+void report_files(const Command& command, const std::function<void(FileReport&)>& emit) {
   const std::size_t count = command.files.size();
   unsigned jobs = command.jobs != 0 ? command.jobs : std::thread::hardware_concurrency();
   jobs = static_cast<unsigned>(std::clamp<std::size_t>(jobs, 1, count));
   if (jobs == 1) {
-    for (const std::string& name : command.files) emit(report_file(command, name));
+    for (const std::string& name : command.files) {
+      FileReport r = report_file(command, name);
+      emit(r);
+    }
     return;
   }
   std::vector<std::optional<FileReport>> done(count);
@@ -204,7 +260,7 @@ void report_files(const Command& command, const std::function<void(const FileRep
   for (std::size_t i = 0; i < count; ++i) {
     std::unique_lock<std::mutex> lock(mutex);
     ready.wait(lock, [&] { return done[i].has_value(); });
-    const FileReport r = std::move(*done[i]);
+    FileReport r = std::move(*done[i]);
     done[i].reset();
     lock.unlock();
     emit(r);
@@ -235,15 +291,36 @@ int run(const std::vector<std::string>& words, console::Terminal& terminal) {
   bool first = true;
   if (command.style == Style::kCsv) out.report(csv_header());
   if (command.style == Style::kJson) out.report("[\n");
-  report_files(command, [&](const FileReport& r) {
+  BinauralPairs pairs([&](const PairRecords& pair) -> std::string {
+    switch (command.style) {
+      case Style::kCsv: return csv_pair_records(pair);
+      case Style::kJson: {
+        const std::string records = json_pair_records(pair);
+        return records.empty() ? records : ",\n" + records;
+      }
+      case Style::kTable: break;
+    }
+    return binaural_text(pair);
+  });
+  const auto report_pairs = [&](const PairOutput& p) {
+    for (const std::string& m : p.messages) out.message(m);
+    status = std::max(status, p.status);
+    if (p.report) out.report(*p.report);
+  };
+  report_files(command, [&](FileReport& r) {
     if (!r.message.empty()) out.message(r.message);
     status = std::max(status, r.status);
-    if (r.text.empty()) return;
+    if (r.text.empty()) {
+      if (command.binaural) report_pairs(pairs.broken());
+      return;
+    }
     if (!first && command.style == Style::kJson) out.report(",\n");
     if (!first && command.style == Style::kTable) out.report("\n");
     out.report(r.text);
     first = false;
+    if (command.binaural) report_pairs(pairs.add(r.name, r.sample_rate_hz, std::move(r.signals)));
   });
+  if (command.binaural) report_pairs(pairs.finish());
   if (command.style == Style::kJson) out.report(first ? "]\n" : "\n]\n");
   return status;
 }

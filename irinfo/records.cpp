@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "irinfo/room_records.h"
+
 namespace irinfo {
 namespace {
 
@@ -18,11 +20,20 @@ std::string band_text(const BandAnalysis& r) {
 
 // One record: a band's, the broadband response's or the mid values.
 struct Record {
-  std::string band_hz;  // empty but for an octave band
+  std::string band_hz;  // empty but for a band
   const char* kind;
   std::optional<analysis::BandSpan> span;
   const analysis::ParameterSet* parameters;
+  std::optional<analysis::OctaveBand> band;
 };
+
+// The speech index's fields of a record: the index on the broadband
+// record, each band's MTI on its octave's; none on thirds and mid values.
+std::vector<ExtraField> fields_of(const analysis::SpeechIndex* speech, const Record& r) {
+  const bool octave = r.band && r.band->kind == analysis::BandKind::kOctave;
+  const bool broadband = std::string_view(r.kind) == "broadband";
+  return channel_fields(octave || broadband ? speech : nullptr, r.band);
+}
 
 std::vector<Record> records_of(const ChannelAnalysis& channel) {
   std::vector<Record> out;
@@ -30,12 +41,13 @@ std::vector<Record> records_of(const ChannelAnalysis& channel) {
     if (r.band) {
       const bool third = r.band->kind == analysis::BandKind::kThird;
       out.push_back({band_text(r), third ? "third" : "octave",
-                     analysis::BandSpan{r.band->lower_hz, r.band->upper_hz}, &r.parameters});
+                     analysis::BandSpan{r.band->lower_hz, r.band->upper_hz}, &r.parameters,
+                     r.band});
     } else {
-      out.push_back({"", "broadband", r.span, &r.parameters});
+      out.push_back({"", "broadband", r.span, &r.parameters, std::nullopt});
     }
   }
-  out.push_back({"", "mid", std::nullopt, &channel.mid});
+  out.push_back({"", "mid", std::nullopt, &channel.mid, std::nullopt});
   return out;
 }
 
@@ -74,6 +86,40 @@ std::size_t utf8_length(std::string_view s, std::size_t i) {
     if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
   }
   return n;
+}
+
+// The fields beyond the decay parameters (in CSV behind `missing`, so that
+// the columns before it keep their places), and the reasons of those
+// missing.
+void append_csv_fields(std::string& out, std::string& missing,
+                       const std::vector<ExtraField>& fields) {
+  for (const ExtraField& f : fields) {
+    out += ',';
+    if (f.number) out += number_text(*f.number);
+    if (f.text) out += csv_field(*f.text);
+    if (f.applies && !f.number && !f.text) {
+      if (!missing.empty()) missing += "; ";
+      missing += std::string(f.key) + ": " + f.missing;
+    }
+  }
+}
+
+void append_json_fields(std::string& out, std::string& missing,
+                        const std::vector<ExtraField>& fields) {
+  for (const ExtraField& f : fields) {
+    const std::string key = json_string(f.key);
+    out += ", " + key + ": " +
+           (f.number ? number_text(*f.number) : f.text ? json_string(*f.text) : "null");
+    if (f.applies && !f.number && !f.text) {
+      if (!missing.empty()) missing += ", ";
+      missing += key + ": " + json_string(f.missing);
+    }
+  }
+}
+
+const analysis::SpeechIndex* speech_of(const std::vector<analysis::SpeechIndex>& speech,
+                                       std::size_t channel) {
+  return channel < speech.size() ? &speech[channel] : nullptr;
 }
 
 }  // namespace
@@ -123,10 +169,16 @@ std::string csv_header() {
     line += ',';
     line += analysis::parameter_key(p);
   }
-  return line + ",missing,band,span_low_hz,span_high_hz\n";
+  line += ",missing,band,span_low_hz,span_high_hz";
+  for (std::string_view key : extra_keys()) {
+    line += ',';
+    line += key;
+  }
+  return line + '\n';
 }
 
-std::string csv_records(std::string_view file, const std::vector<ChannelAnalysis>& channels) {
+std::string csv_records(std::string_view file, const std::vector<ChannelAnalysis>& channels,
+                        const std::vector<analysis::SpeechIndex>& speech) {
   std::string out;
   for (std::size_t c = 0; c < channels.size(); ++c) {
     for (const Record& r : records_of(channels[c])) {
@@ -142,16 +194,19 @@ std::string csv_records(std::string_view file, const std::vector<ChannelAnalysis
           missing += std::string(analysis::parameter_key(p)) + ": " + v.missing;
         }
       }
+      std::string extra;
+      append_csv_fields(extra, missing, fields_of(speech_of(speech, c), r));
       out += ',' + csv_field(missing) + ',' + r.kind + ',';
       if (r.span) out += number_text(r.span->lower_hz) + ',' + number_text(r.span->upper_hz);
       else out += ',';
-      out += '\n';
+      out += extra + '\n';
     }
   }
   return out;
 }
 
-std::string json_records(std::string_view file, const std::vector<ChannelAnalysis>& channels) {
+std::string json_records(std::string_view file, const std::vector<ChannelAnalysis>& channels,
+                         const std::vector<analysis::SpeechIndex>& speech) {
   std::string out;
   for (std::size_t c = 0; c < channels.size(); ++c) {
     for (const Record& r : records_of(channels[c])) {
@@ -172,8 +227,52 @@ std::string json_records(std::string_view file, const std::vector<ChannelAnalysi
           missing += key + ": " + json_string(v.missing);
         }
       }
+      append_json_fields(out, missing, fields_of(speech_of(speech, c), r));
       out += ", \"missing\": {" + missing + "}}";
     }
+  }
+  return out;
+}
+
+namespace {
+
+// The band and span columns of a pair's record: its octave band, or the
+// unfiltered ears as broadband without a span.
+std::string pair_band_fields(const analysis::BandIacc& r, char comma) {
+  if (!r.band) return std::string("broadband") + comma;
+  return std::string("octave") + comma + number_text(r.band->lower_hz) + comma +
+         number_text(r.band->upper_hz);
+}
+
+}  // namespace
+
+std::string csv_pair_records(const PairRecords& pair) {
+  std::string out;
+  for (const analysis::BandIacc& r : pair.analysis.results) {
+    out += csv_field(pair.left_file) + ",," + (r.band ? number_text(r.band->nominal_hz) : "");
+    out += std::string(analysis::kParameterCount, ',');
+    std::string missing;
+    std::string extra;
+    append_csv_fields(extra, missing, pair_fields(pair, r));
+    out += ',' + csv_field(missing) + ',' + pair_band_fields(r, ',') + extra + '\n';
+  }
+  return out;
+}
+
+std::string json_pair_records(const PairRecords& pair) {
+  std::string out;
+  for (const analysis::BandIacc& r : pair.analysis.results) {
+    if (!out.empty()) out += ",\n";
+    out += "  {\"file\": " + json_string(pair.left_file) + ", \"channel\": null, \"band_hz\": " +
+           (r.band ? number_text(r.band->nominal_hz) : "null") + ", \"band\": \"" +
+           (r.band ? "octave" : "broadband") + "\", \"span_hz\": " +
+           (r.band ? "[" + number_text(r.band->lower_hz) + ", " + number_text(r.band->upper_hz) + "]"
+                   : std::string("null"));
+    for (Parameter p : analysis::kParameters)
+      out += ", " + json_string(analysis::parameter_key(p)) + ": null";
+    std::string missing;
+    append_json_fields(out, missing, pair_fields(pair, r));
+    out += ", \"missing\": {" + missing + "}}";
   }
   return out;
 }

@@ -38,6 +38,11 @@ TEST(NumberText, SixSignificantDigitsWithAPoint) {
   EXPECT_EQ(number_text(-2.5e-7), "-2.5e-07");
 }
 
+const std::string kNoExtras =
+    "\"pair\": null, \"iacc_e\": null, \"iacc_l\": null, \"iacc_a\": null, "
+    "\"one_minus_iacc_e3\": null, \"mti\": null, \"sti\": null, \"sti_category\": null, "
+    "\"sti_conditions\": null, ";
+
 // One band with values and reasons, the broadband response and the mid
 // values: every key in its place, null and empty for what is missing,
 // quoting where needed.
@@ -58,25 +63,26 @@ TEST(Records, CsvAndJsonOfOneChannel) {
 
   EXPECT_EQ(csv_header(),
             "file,channel,band_hz,edt_s,t20_s,t30_s,c50_db,c80_db,d50,ts_ms,pnr_db,missing,band,"
-            "span_low_hz,span_high_hz\n");
+            "span_low_hz,span_high_hz,pair,iacc_e,iacc_l,iacc_a,one_minus_iacc_e3,mti,sti,"
+            "sti_category,sti_conditions\n");
   const std::string none = "no single-number value";
   EXPECT_EQ(csv_records("a,\"b\".tim", {channel}),
             "\"a,\"\"b\"\".tim\",1,31.5,,,,,,,,12.25,\"edt_s: the band holds no signal; "
             "t20_s: the band holds no signal; t30_s: decay range 30.0 dB above the noise floor, "
             "T30 needs 45.0 dB; c50_db: the band holds no signal; c80_db: the band holds no "
             "signal; d50: the band holds no signal; ts_ms: the band holds no signal\","
-            "octave,22.3872,44.6684\n"
-            "\"a,\"\"b\"\".tim\",1,,1,2,3,4,5,6,7,8,,broadband,22.5,11000\n"
+            "octave,22.3872,44.6684,,,,,,,,,\n"
+            "\"a,\"\"b\"\".tim\",1,,1,2,3,4,5,6,7,8,,broadband,22.5,11000,,,,,,,,,\n"
             "\"a,\"\"b\"\".tim\",1,,0.5,,,,,,,,t20_s: " + none + "; t30_s: " + none +
                 "; c50_db: " + none + "; c80_db: " + none + "; d50: " + none + "; ts_ms: " +
-                none + "; pnr_db: " + none + ",mid,,\n");
+                none + "; pnr_db: " + none + ",mid,,,,,,,,,,,\n");
   const std::string json = json_records("x.wav", {channel, channel});
   EXPECT_EQ(
       json.substr(0, json.find('\n')),
       "  {\"file\": \"x.wav\", \"channel\": 1, \"band_hz\": 31.5, \"band\": \"octave\", "
       "\"span_hz\": [22.3872, 44.6684], \"edt_s\": null, "
       "\"t20_s\": null, \"t30_s\": null, \"c50_db\": null, \"c80_db\": null, \"d50\": null, "
-      "\"ts_ms\": null, \"pnr_db\": 12.25, \"missing\": {\"edt_s\": \"the band holds no "
+      "\"ts_ms\": null, \"pnr_db\": 12.25, " + kNoExtras + "\"missing\": {\"edt_s\": \"the band holds no "
       "signal\", \"t20_s\": \"the band holds no signal\", \"t30_s\": \"decay range 30.0 "
       "dB above the noise floor, T30 needs 45.0 dB\", \"c50_db\": \"the band holds no signal\", "
       "\"c80_db\": \"the band holds no signal\", \"d50\": \"the band holds no signal\", "
@@ -86,7 +92,8 @@ TEST(Records, CsvAndJsonOfOneChannel) {
           "\"ts_ms\": \"the band holds no signal\"}},\n  {\"file\": \"x.wav\", \"channel\": 1, "
           "\"band_hz\": null, \"band\": \"broadband\", \"span_hz\": [22.5, 11000], "
           "\"edt_s\": 1, \"t20_s\": 2, \"t30_s\": 3, \"c50_db\": 4, "
-          "\"c80_db\": 5, \"d50\": 6, \"ts_ms\": 7, \"pnr_db\": 8, \"missing\": {}},\n"
+          "\"c80_db\": 5, \"d50\": 6, \"ts_ms\": 7, \"pnr_db\": 8, " + kNoExtras +
+          "\"missing\": {}},\n"
           "  {\"file\": \"x.wav\", \"channel\": 1, \"band_hz\": null, \"band\": \"mid\", "
           "\"span_hz\": null, \"edt_s\": 0.5, \"t20_s\": null,"),
       std::string::npos)

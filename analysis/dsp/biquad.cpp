@@ -148,7 +148,7 @@ void run_cascade(const Cascade& cascade, It first, It last) {
 // Two lanes of doubles (SSE2 on x86-64, whatever the target has elsewhere).
 typedef double Lanes __attribute__((vector_size(16)));
 
-template <std::size_t N>
+template <std::size_t N, bool kReversed = true>
 void run_band_pass_pair(const Cascade& a, const Cascade& b, std::span<const double> x,
                         std::span<double> ya, std::span<double> yb) {
   Lanes g[N], a1[N], a2[N], s1[N], s2[N];
@@ -159,7 +159,8 @@ void run_band_pass_pair(const Cascade& a, const Cascade& b, std::span<const doub
     s1[k] = Lanes{0.0, 0.0};
     s2[k] = Lanes{0.0, 0.0};
   }
-  for (std::size_t i = x.size(); i > 0; --i) {
+  for (std::size_t step = x.size(); step > 0; --step) {
+    const std::size_t i = kReversed ? step : x.size() - step + 1;  // one past the sample
     Lanes v = Lanes{x[i - 1], x[i - 1]};
 #pragma GCC unroll 8
     for (std::size_t k = 0; k < N; ++k) {
@@ -210,6 +211,21 @@ void filter_forward(const Cascade& cascade, std::span<double> x) {
 
 void filter_reversed(const Cascade& cascade, std::span<double> x) {
   run_cascade(cascade, x.rbegin(), x.rend());
+}
+
+void filter_forward_pair(const Cascade& a, const Cascade& b, std::span<const double> x,
+                         std::span<double> ya, std::span<double> yb) {
+  if (a.size() == b.size() && band_pass_form(a) && band_pass_form(b)) {
+    switch (a.size()) {
+      case 3: return run_band_pass_pair<3, false>(a, b, x, ya, yb);
+      case 4: return run_band_pass_pair<4, false>(a, b, x, ya, yb);
+      default: break;
+    }
+  }
+  std::copy(x.begin(), x.end(), ya.begin());
+  std::copy(x.begin(), x.end(), yb.begin());
+  filter_forward(a, ya);
+  filter_forward(b, yb);
 }
 
 }  // namespace analysis

@@ -68,6 +68,11 @@ void filter_reversed(const Cascade& cascade, std::span<double> x);
 void filter_reversed_pair(const Cascade& a, const Cascade& b, std::span<const double> x,
                           std::span<double> ya, std::span<double> yb);
 
+// The same forward: ya and yb become what filter_forward of `a` and of `b`
+// makes of x, bit for bit. REQUIRES: ya.size() == yb.size() == x.size().
+void filter_forward_pair(const Cascade& a, const Cascade& b, std::span<const double> x,
+                         std::span<double> ya, std::span<double> yb);
+
 }  // namespace analysis
 
 #endif  // ANALYSIS_DSP_BIQUAD_H_

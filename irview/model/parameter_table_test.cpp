@@ -105,9 +105,10 @@ TEST(ParameterTableTest, CsvAndFactsAreIrinfosForTheAnalysedFilesInTheirOrder) {
   ASSERT_EQ(lines.size(), 1 + 8 + 1);  // heading, 4 + 4 records, the final line feed
   EXPECT_EQ(lines[0],
             "file,channel,band_hz,edt_s,t20_s,t30_s,c50_db,c80_db,d50,ts_ms,pnr_db,missing,band,"
-            "span_low_hz,span_high_hz");
+            "span_low_hz,span_high_hz,pair,iacc_e,iacc_l,iacc_a,one_minus_iacc_e3,mti,sti,"
+            "sti_category,sti_conditions");
   EXPECT_EQ(lines[1],
-            "dir/a.tim,1,1000,0.5,0.5,1.234,-1.26,0.5,0.5,87.4,0.5,,octave,707.946,1412.54");
+            "dir/a.tim,1,1000,0.5,0.5,1.234,-1.26,0.5,0.5,87.4,0.5,,octave,707.946,1412.54,,,,,,,,,");
   EXPECT_TRUE(lines[6].startsWith("\"b, \"\"quoted\"\".wav\",1,16000,0.5,,,"));
   EXPECT_TRUE(lines[9].isEmpty());
   EXPECT_TRUE(factsText(fixture.files[0]).startsWith("dir/a.tim\n"));
