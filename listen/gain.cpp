@@ -51,7 +51,7 @@ GainChoice choose_gain(const Measured& measured, Normalize mode, std::optional<d
   const double peak = measured.peak * c.gain();
   if (peak > largest_sample(samples)) {
     c.refusal = "the output would clip: its peak would be " + decibels(20.0 * std::log10(peak)) +
-                " dBFS (a sample of " + decibels(peak) + " times full scale); lower the level" +
+                " dBFS; lower the level" +
                 (samples != SampleFormat::kFloat ? " or write float samples (--bits float)" : "");
   }
   return c;
