@@ -21,7 +21,7 @@ double equaliser_db(double frequency_hz, const BandGains& gains) {
 }
 
 std::size_t equaliser_half_length(double sample_rate_hz) {
-  return std::bit_ceil(static_cast<std::size_t>(std::ceil(0.18 * sample_rate_hz)));
+  return std::bit_ceil(static_cast<std::size_t>(std::ceil(0.17 * sample_rate_hz)));
 }
 
 std::vector<double> equaliser_taps(double sample_rate_hz, const BandGains& gains) {

@@ -31,8 +31,8 @@ double band_centre_hz(int band);  // 0-based
 // The curve's gain in dB at `frequency_hz` (>= 0).
 double equaliser_db(double frequency_hz, const BandGains& gains);
 
-// K: the power of two at or above 0.18 s at this rate (8192 at 44.1 and
-// 48 kHz), long enough for the curve's slopes below 63 Hz.
+// K: the power of two at or above 0.17 s at this rate (8192 at 44.1 and
+// 48 kHz, 16384 at 96 kHz), long enough for the curve's slopes below 63 Hz.
 std::size_t equaliser_half_length(double sample_rate_hz);
 
 // The 2K + 1 taps of the filter, tap K at time zero.
