@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev libgl-dev fonts-liberation2
   # The analysis library (irinfo): audio files and spectra.
   pkg-config libsndfile1-dev libkissfft-dev
+  # Auralisation (irconv): FFT, resampling, loudness.
+  libfftw3-dev libsoxr-dev libebur128-dev
   # The viewer irview: Qt Charts (which CMake finds only with Qt's OpenGL
   # widgets) and Qt SVG for its SVG export.
   qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
