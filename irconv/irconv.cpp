@@ -296,6 +296,7 @@ int run(const std::vector<std::string>& words, console::Terminal& terminal,
   constexpr double kFirstPass = 0.9;  // of the progress bar
   listen::Control control;
   control.progress = [&](double done) { bar.show(done * kFirstPass); };
+  control.measure_loudness = command.normalize == listen::Normalize::kLoudness;
   const listen::Auralised auralised = listen::auralise(*dry, prepared.response, *scratch, control);
   if (auralised.problem) {
     bar.end();

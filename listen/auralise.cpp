@@ -51,7 +51,8 @@ Auralised auralise(FrameSource& dry, const Response& response, FrameSink& out,
   Measured& m = result.measured;
   m.channels = outputs;
   m.sample_rate_hz = dry.sample_rate_hz();
-  LoudnessMeter loudness(outputs, m.sample_rate_hz);
+  std::optional<LoudnessMeter> loudness;
+  if (control.measure_loudness) loudness.emplace(outputs, m.sample_rate_hz);
   const std::optional<std::size_t> expected = dry.frames();
 
   std::vector<float> in(block * dry_channels);
@@ -94,7 +95,7 @@ Auralised auralise(FrameSource& dry, const Response& response, FrameSink& out,
     if (end > begin) {
       const std::span<const float> kept(produced.data() + begin * outputs, (end - begin) * outputs);
       for (float x : kept) m.peak = std::max(m.peak, static_cast<double>(std::fabs(x)));
-      loudness.add(kept);
+      if (loudness) loudness->add(kept);
       if (!out.take(kept)) {
         result.problem = {1, out.error()};
         return result;
@@ -111,7 +112,7 @@ Auralised auralise(FrameSource& dry, const Response& response, FrameSink& out,
       break;
     }
   }
-  m.loudness_lufs = loudness.integrated_lufs();
+  m.loudness_lufs = loudness ? loudness->integrated_lufs() : std::nan("");
   if (control.progress && !result.stopped) control.progress(1.0);
   return result;
 }

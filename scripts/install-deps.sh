@@ -15,6 +15,8 @@ packages=(
   # widgets) and Qt SVG for its SVG export.
   qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
   sox python3
+  # make bench: CPU time and peak memory.
+  time
   valgrind
   xvfb xauth xterm xdotool
   # The window tests under a window manager that draws frames, and the
