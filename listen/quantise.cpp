@@ -25,8 +25,13 @@ void Quantiser::codes(std::span<const float> in, double gain, std::span<std::int
   for (std::size_t i = 0; i < in.size(); ++i) {
     double x = static_cast<double>(in[i]) * gain * steps;
     if (dither) x += uniform() + uniform() - 1.0;
-    const double code = std::clamp(std::floor(x + 0.5), -steps, top);
-    out[i] = static_cast<std::int32_t>(static_cast<std::int64_t>(code) * (std::int64_t{1} << shift));
+    // Rounded half up by truncation: std::floor is a library call on the
+    // x86-64 baseline, and this loop runs for every sample written.
+    const double up = std::clamp(x, -steps, top) + 0.5;
+    auto code = static_cast<std::int64_t>(up);
+    if (static_cast<double>(code) > up) --code;
+    code = std::min<std::int64_t>(code, static_cast<std::int64_t>(top));
+    out[i] = static_cast<std::int32_t>(code * (std::int64_t{1} << shift));
   }
 }
 
