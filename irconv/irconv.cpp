@@ -15,12 +15,12 @@
 #include "formats/output_file.h"
 #include "irconv/progress_bar.h"
 #include "listen/auralise.h"
+#include "listen/export.h"
 #include "listen/gain.h"
 #include "listen/output_format.h"
 #include "listen/prepare.h"
 #include "listen/scratch.h"
 #include "listen/sound_reader.h"
-#include "listen/sound_writer.h"
 
 namespace irconv {
 namespace {
@@ -304,28 +304,22 @@ int run(const std::vector<std::string>& words, console::Terminal& terminal,
     return auralised.problem.status;
   }
   const listen::Measured& m = auralised.measured;
-  const listen::GainChoice gain =
-      listen::choose_gain(m, command.normalize, command.level, format.format.samples);
-  if (!gain.refusal.empty()) {
-    bar.end();
-    out.message(command.out + ": " + gain.refusal);
-    return 2;
-  }
 
-  // Pass 2: the frames read back, scaled and written.
+  // Pass 2: the gain, then the frames read back, scaled and written.
   if (!scratch->rewind()) {
     bar.end();
     out.message(scratch->error());
     return 1;
   }
   control.progress = [&](double done) { bar.show(kFirstPass + done * (1.0 - kFirstPass)); };
-  const listen::Problem written =
-      listen::write_sound(*scratch, gain.gain(), format.format, command.out, control);
+  const listen::Exported exported = listen::export_auralisation(
+      *scratch, m, {command.normalize, command.level, format.format}, command.out, control);
   bar.end();
-  if (written) {
-    out.message(written.message);
-    return written.status;
+  if (exported.problem) {
+    out.message(exported.problem.message);
+    return exported.problem.status;
   }
+  const listen::GainChoice& gain = exported.gain;
 
   const double peak_db = 20.0 * std::log10(m.peak * gain.gain());
   std::string summary = command.out + ": " + std::to_string(m.frames) + " frames (" +

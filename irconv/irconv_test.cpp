@@ -15,6 +15,9 @@
 #include "console/fake_terminal.h"
 #include "formats/test_program.h"
 #include "formats/test_temp_dir.h"
+#include "listen/export.h"
+#include "listen/prepare.h"
+#include "listen/sound_reader.h"
 #include "listen/test_signals.h"
 
 namespace irconv {
@@ -231,6 +234,37 @@ TEST_F(Files, ProgressBarOnlyOnATerminalAndAfterASecond) {
   EXPECT_EQ(run_irconv(args, fast).err, "");
   Environment piped{false, [&] { return now += 10.0; }};
   EXPECT_EQ(run_irconv(args, piped).err, "");
+}
+
+// What the viewer does to export: the auralisation computed into memory,
+// then exported from there. The bytes are irconv's.
+TEST_F(Files, AnExportFromMemoryWritesTheBytesIrconvWrites) {
+  for (const char* name : {"irconv.wav", "irconv.flac"}) {
+    const Outcome r = run_irconv({"--bits", "16", "--normalize", "loudness", "--filter", at("flat.dat"),
+                                  "-o", at(name), at("dry48.wav"), at("l.tim"), at("r.tim")});
+    ASSERT_EQ(r.status, 0) << r.err;
+
+    listen::Problem problem;
+    const auto dry = listen::SoundReader::open(at("dry48.wav"), problem);
+    ASSERT_TRUE(dry) << problem.message;
+    const analysis::ResponseFile l = read("l.tim"), rr = read("r.tim");
+    listen::BandGains flat{};
+    const listen::Prepared p = listen::prepare_response({{&l, "l"}, {&rr, "r"}}, 48000, flat);
+    ASSERT_FALSE(p.problem);
+    listen::MemoryFrames computed(2, 48000);
+    listen::Control control;
+    control.measure_loudness = true;
+    const listen::Auralised a = listen::auralise(*dry, p.response, computed, control);
+    ASSERT_FALSE(a.problem) << a.problem.message;
+    const std::string exported = std::string("export-") + name;
+    const listen::Exported e = listen::export_auralisation(
+        computed, a.measured,
+        {listen::Normalize::kLoudness, std::nullopt, listen::choose_format(name, listen::SampleFormat::kPcm16).format},
+        at(exported));
+    ASSERT_FALSE(e.problem) << e.problem.message;
+    EXPECT_TRUE(e.written);
+    EXPECT_EQ(formats::read_bytes(dir / exported), formats::read_bytes(dir / name)) << name;
+  }
 }
 
 // The built program, once: its exit status, its streams, no progress bar
