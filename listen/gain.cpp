@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace listen {
 namespace {
@@ -49,6 +50,10 @@ GainChoice choose_gain(const Measured& measured, Normalize mode, std::optional<d
       break;
   }
   const double peak = measured.peak * c.gain();
+  if (!(peak <= std::numeric_limits<float>::max())) {
+    c.refusal = "the gain of " + decibels(c.gain_db) + " dB takes the output beyond any float sample";
+    return c;
+  }
   if (peak > largest_sample(samples)) {
     c.refusal = "the output would clip: its peak would be " + decibels(20.0 * std::log10(peak)) +
                 " dBFS; lower the level" +

@@ -35,6 +35,8 @@ TEST(Gain, BringsPeakOrLoudnessToTheLevelAndRefusesToClip) {
       {N::kLoudness, std::nullopt, S::kPcm24, 2.0, ""},
       {N::kLoudness, -10.0, S::kPcm24, 15.0, "the output would clip: its peak would be 8.98 dBFS"},
       {N::kNone, std::nullopt, S::kPcm16, 0.0, ""},
+      {N::kPeak, 1e300, S::kFloat, 0.0, "the gain of "},
+      {N::kPeak, 800.0, S::kFloat, 0.0, "the gain of 806.02 dB takes the output beyond any float sample"},
   };
   for (const auto& c : cases) {
     const GainChoice g = choose_gain(m, c.mode, c.level, c.samples);
