@@ -240,6 +240,12 @@ int run(const std::vector<std::string>& words, console::Terminal& terminal,
     }
   }
 
+  std::error_code ec;
+  if (std::filesystem::is_directory(out_path, ec)) {
+    out.message(command.out + ": cannot be written: it is a folder");
+    return 1;
+  }
+
   // The responses, whole.
   std::vector<analysis::ReadResult> reads;
   for (std::size_t i = 1; i < command.files.size(); ++i) {

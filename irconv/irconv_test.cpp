@@ -68,6 +68,7 @@ class Files : public ::testing::Test {
                                        " 1000 0\r\n 2000 0\r\n 4000 0\r\n 8000 0\r\n 16000 0\r\n";
     std::ofstream(dir / "bad.dat") << " 31.5 0\r\n 63 x\r\n";
     fs::create_directory(dir / "folder");
+    fs::create_directory(dir / "folder.wav");
     formats::write_bytes(dir / "old.wav", kOld);
   }
   void audio(const std::string& name, const std::vector<std::vector<float>>& channels, int rate,
@@ -128,6 +129,7 @@ TEST_F(Files, RefusesBadInputsWithItsStatusAndLeavesTheOutputAsItWas) {
       {"a missing response", {at("dry.wav"), at("none.wav")}, 1,
        at("none.wav") + ": cannot be opened (No such file or directory)"},
       {"a folder as the dry", {at("folder"), at("room.wav")}, 1, at("folder") + ": cannot be opened: it is a folder"},
+      {"a folder as the output", {at("dry.wav"), at("room.wav")}, 1, at("folder.wav") + ": cannot be written: it is a folder"},
       {"a dry that is no audio file", {at("bad.dat"), at("room.wav")}, 2,
        at("bad.dat") + ": not an audio file of a known format"},
       {"a 3-channel dry", {at("dry3.wav"), at("room.wav")}, 2,
@@ -154,6 +156,7 @@ TEST_F(Files, RefusesBadInputsWithItsStatusAndLeavesTheOutputAsItWas) {
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = {"-o", c.err.empty() ? at("old.flac") : out};
+    if (std::string(c.what) == "a folder as the output") args[1] = at("folder.wav");
     args.insert(args.end(), c.args.begin(), c.args.end());
     if (c.err.empty()) formats::write_bytes(dir / "old.flac", kOld);
     const Outcome r = run_irconv(args);
