@@ -1,10 +1,10 @@
 #include "irconv/irconv.h"
 
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <string_view>
@@ -98,10 +98,14 @@ Command parse(const std::vector<std::string>& words) {
       if (const auto v = value()) c.out = *v;
     } else if (options && w == "--normalize") {
       if (const auto v = value()) {
-        if (*v == "peak") c.normalize = listen::Normalize::kPeak;
-        else if (*v == "loudness") c.normalize = listen::Normalize::kLoudness;
-        else if (*v == "none") c.normalize = listen::Normalize::kNone;
-        else c.problem = "--normalize takes peak, loudness or none, not " + *v;
+        if (*v == "peak")
+          c.normalize = listen::Normalize::kPeak;
+        else if (*v == "loudness")
+          c.normalize = listen::Normalize::kLoudness;
+        else if (*v == "none")
+          c.normalize = listen::Normalize::kNone;
+        else
+          c.problem = "--normalize takes peak, loudness or none, not " + *v;
       }
     } else if (options && w == "--level") {
       if (const auto v = value()) {
@@ -110,10 +114,14 @@ Command parse(const std::vector<std::string>& words) {
       }
     } else if (options && w == "--bits") {
       if (const auto v = value()) {
-        if (*v == "16") c.samples = listen::SampleFormat::kPcm16;
-        else if (*v == "24") c.samples = listen::SampleFormat::kPcm24;
-        else if (*v == "float") c.samples = listen::SampleFormat::kFloat;
-        else c.problem = "--bits takes 16, 24 or float, not " + *v;
+        if (*v == "16")
+          c.samples = listen::SampleFormat::kPcm16;
+        else if (*v == "24")
+          c.samples = listen::SampleFormat::kPcm24;
+        else if (*v == "float")
+          c.samples = listen::SampleFormat::kFloat;
+        else
+          c.problem = "--bits takes 16, 24 or float, not " + *v;
       }
     } else if (options && w == "--filter") {
       if (const auto v = value()) c.filter = *v;
@@ -169,7 +177,8 @@ std::optional<listen::BandGains> read_gains(const std::string& path, Output& out
   }
   std::string text;
   char buffer[4096];
-  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, f)) > 0 && text.size() < (1u << 20);) {
+  for (std::size_t got;
+       (got = std::fread(buffer, 1, sizeof buffer, f)) > 0 && text.size() < (1u << 20);) {
     text.append(buffer, got);
   }
   const bool failed = std::ferror(f) != 0;
@@ -185,8 +194,8 @@ std::optional<listen::BandGains> read_gains(const std::string& path, Output& out
     std::string why = "not a filter file: ";
     switch (e.kind) {
       case frontend::FilterFileError::Kind::NotANumber:
-        why += "item " + std::to_string(e.item) + " of line " + std::to_string(e.line) +
-               " (\"" + e.text + "\") is not a number";
+        why += "item " + std::to_string(e.item) + " of line " + std::to_string(e.line) + " (\"" +
+               e.text + "\") is not a number";
         break;
       case frontend::FilterFileError::Kind::OutOfRange:
         why += "item " + std::to_string(e.item) + " of line " + std::to_string(e.line) +
@@ -328,11 +337,11 @@ int run(const std::vector<std::string>& words, console::Terminal& terminal,
   const listen::GainChoice& gain = exported.gain;
 
   const double peak_db = 20.0 * std::log10(m.peak * gain.gain());
-  std::string summary = command.out + ": " + std::to_string(m.frames) + " frames (" +
-                        fixed(static_cast<double>(m.frames) / m.sample_rate_hz, 2) + " s), " +
-                        std::to_string(m.channels) + (m.channels == 1 ? " channel, " : " channels, ") +
-                        rate_text(m.sample_rate_hz) + ", " + listen::format_text(format.format) +
-                        "\n";
+  std::string summary =
+      command.out + ": " + std::to_string(m.frames) + " frames (" +
+      fixed(static_cast<double>(m.frames) / m.sample_rate_hz, 2) + " s), " +
+      std::to_string(m.channels) + (m.channels == 1 ? " channel, " : " channels, ") +
+      rate_text(m.sample_rate_hz) + ", " + listen::format_text(format.format) + "\n";
   summary += "gain " + fixed(gain.gain_db, 2) + " dB: peak " +
              (m.peak > 0.0 ? fixed(peak_db, 2) + " dBFS" : std::string("silent"));
   if (std::isfinite(m.loudness_lufs)) {

@@ -1,7 +1,6 @@
 #include "irconv/irconv.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cmath>
@@ -51,7 +50,8 @@ class Files : public ::testing::Test {
  protected:
   void SetUp() override {
     audio("dry.wav", {listen::test::noise(20000, 1, 0.3)}, 44100);
-    audio("dry2.wav", {listen::test::noise(15000, 2, 0.3), listen::test::noise(15000, 3, 0.3)}, 44100);
+    audio("dry2.wav", {listen::test::noise(15000, 2, 0.3), listen::test::noise(15000, 3, 0.3)},
+          44100);
     audio("dry48.wav", {listen::test::noise(20000, 4, 0.3)}, 48000);
     audio("dry3.wav", std::vector<std::vector<float>>(3, listen::test::noise(1000, 5)), 44100);
     audio("empty.wav", {{}}, 44100);
@@ -73,7 +73,8 @@ class Files : public ::testing::Test {
   }
   void audio(const std::string& name, const std::vector<std::vector<float>>& channels, int rate,
              AudioEncoding encoding = AudioEncoding::kPcm24) {
-    formats::write_bytes(dir / name, analysis::encode_audio(channels, rate, AudioContainer::kWave, encoding));
+    formats::write_bytes(dir / name,
+                         analysis::encode_audio(channels, rate, AudioContainer::kWave, encoding));
   }
   std::string at(const std::string& name) const { return (dir / name).string(); }
   analysis::ResponseFile read(const std::string& name) const {
@@ -93,17 +94,30 @@ TEST(IrconvCommandLine, HelpVersionAndWordsItCannotFollow) {
     int status;
     std::string out, err;
   } cases[] = {
-      {{"--help"}, 0, "usage: irconv [OPTIONS] -o OUT DRY RESPONSE [RESPONSE_RIGHT]\n\nConvolves", ""},
+      {{"--help"},
+       0,
+       "usage: irconv [OPTIONS] -o OUT DRY RESPONSE [RESPONSE_RIGHT]\n\nConvolves",
+       ""},
       {{"--version"}, 0, "irconv 1.0.0\n", ""},
       {{}, 2, "", "irconv: no output named (-o OUT)\nusage: irconv"},
       {{"-o", "x.wav"}, 2, "", "irconv: no dry signal and no response named\n"},
       {{"-o", "x.wav", "d.wav"}, 2, "", "irconv: no response named\n"},
       {{"-o", "x.wav", "a", "b", "c", "d"}, 2, "", "irconv: more than two responses named\n"},
-      {{"--normalize", "rms", "-o", "x.wav", "a", "b"}, 2, "",
+      {{"--normalize", "rms", "-o", "x.wav", "a", "b"},
+       2,
+       "",
        "irconv: --normalize takes peak, loudness or none, not rms\n"},
-      {{"--level", "-3dB", "-o", "x.wav", "a", "b"}, 2, "", "irconv: --level takes a number of dB, not -3dB\n"},
-      {{"--bits", "32", "-o", "x.wav", "a", "b"}, 2, "", "irconv: --bits takes 16, 24 or float, not 32\n"},
-      {{"--normalize=none", "--level=-3", "-o", "x.wav", "a", "b"}, 2, "",
+      {{"--level", "-3dB", "-o", "x.wav", "a", "b"},
+       2,
+       "",
+       "irconv: --level takes a number of dB, not -3dB\n"},
+      {{"--bits", "32", "-o", "x.wav", "a", "b"},
+       2,
+       "",
+       "irconv: --bits takes 16, 24 or float, not 32\n"},
+      {{"--normalize=none", "--level=-3", "-o", "x.wav", "a", "b"},
+       2,
+       "",
        "irconv: --level has no meaning with --normalize none\n"},
       {{"-o", "x.wav", "a", "b", "--bogus"}, 2, "", "irconv: unknown option --bogus\n"},
       {{"a", "b", "-o"}, 2, "", "irconv: -o needs a value\n"},
@@ -124,34 +138,67 @@ TEST_F(Files, RefusesBadInputsWithItsStatusAndLeavesTheOutputAsItWas) {
     int status;
     std::string err;
   } cases[] = {
-      {"a missing dry", {at("none.wav"), at("room.wav")}, 1,
+      {"a missing dry",
+       {at("none.wav"), at("room.wav")},
+       1,
        at("none.wav") + ": cannot be opened (No such file or directory)"},
-      {"a missing response", {at("dry.wav"), at("none.wav")}, 1,
+      {"a missing response",
+       {at("dry.wav"), at("none.wav")},
+       1,
        at("none.wav") + ": cannot be opened (No such file or directory)"},
-      {"a folder as the dry", {at("folder"), at("room.wav")}, 1, at("folder") + ": cannot be opened: it is a folder"},
-      {"a folder as the output", {at("dry.wav"), at("room.wav")}, 1, at("folder.wav") + ": cannot be written: it is a folder"},
-      {"a dry that is no audio file", {at("bad.dat"), at("room.wav")}, 2,
+      {"a folder as the dry",
+       {at("folder"), at("room.wav")},
+       1,
+       at("folder") + ": cannot be opened: it is a folder"},
+      {"a folder as the output",
+       {at("dry.wav"), at("room.wav")},
+       1,
+       at("folder.wav") + ": cannot be written: it is a folder"},
+      {"a dry that is no audio file",
+       {at("bad.dat"), at("room.wav")},
+       2,
        at("bad.dat") + ": not an audio file of a known format"},
-      {"a 3-channel dry", {at("dry3.wav"), at("room.wav")}, 2,
+      {"a 3-channel dry",
+       {at("dry3.wav"), at("room.wav")},
+       2,
        at("dry3.wav") + ": a 3-channel dry signal (1 or 2 channels are taken)"},
-      {"a 3-channel response", {at("dry.wav"), at("room3.wav")}, 2,
+      {"a 3-channel response",
+       {at("dry.wav"), at("room3.wav")},
+       2,
        at("room3.wav") + ": a 3-channel response (1 or 2 channels are taken)"},
-      {"a stereo file as one of two responses", {at("dry.wav"), at("room.wav"), at("r.tim")}, 2,
+      {"a stereo file as one of two responses",
+       {at("dry.wav"), at("room.wav"), at("r.tim")},
+       2,
        at("room.wav") + ": a 2-channel response, where each of two responses must be mono"},
-      {"an infinite sample in the response", {at("dry.wav"), at("nan.wav")}, 2,
+      {"an infinite sample in the response",
+       {at("dry.wav"), at("nan.wav")},
+       2,
        at("nan.wav") + ": sample 101 of channel 1 is not a finite number"},
-      {"an empty dry", {at("empty.wav"), at("room.wav")}, 2, at("empty.wav") + ": the dry signal holds no frames"},
-      {"the output names the dry", {at("old.wav"), at("room.wav")}, 2,
+      {"an empty dry",
+       {at("empty.wav"), at("room.wav")},
+       2,
+       at("empty.wav") + ": the dry signal holds no frames"},
+      {"the output names the dry",
+       {at("old.wav"), at("room.wav")},
+       2,
        out + ": the output would replace the input " + at("old.wav")},
       {"the output names a response by another spelling",
-       {at("dry.wav"), (dir.path() / "folder" / ".." / "old.wav").string()}, 2,
-       out + ": the output would replace the input " + (dir.path() / "folder" / ".." / "old.wav").string()},
-      {"a filter file that is none", {"--filter", at("bad.dat"), at("dry.wav"), at("room.wav")}, 2,
+       {at("dry.wav"), (dir.path() / "folder" / ".." / "old.wav").string()},
+       2,
+       out + ": the output would replace the input " +
+           (dir.path() / "folder" / ".." / "old.wav").string()},
+      {"a filter file that is none",
+       {"--filter", at("bad.dat"), at("dry.wav"), at("room.wav")},
+       2,
        at("bad.dat") + ": not a filter file: item 2 of line 2 (\"x\") is not a number"},
-      {"a missing filter file", {"--filter", at("none.dat"), at("dry.wav"), at("room.wav")}, 1,
+      {"a missing filter file",
+       {"--filter", at("none.dat"), at("dry.wav"), at("room.wav")},
+       1,
        at("none.dat") + ": cannot be opened (No such file or directory)"},
       {"float samples in FLAC", {"--bits", "float", at("dry.wav"), at("room.wav")}, 2, ""},
-      {"clipping kept at the response's scale", {"--normalize", "none", at("dry.wav"), at("room.wav")}, 2,
+      {"clipping kept at the response's scale",
+       {"--normalize", "none", at("dry.wav"), at("room.wav")},
+       2,
        out + ": the output would clip: its peak would be "},
   };
   for (const auto& c : cases) {
@@ -163,8 +210,10 @@ TEST_F(Files, RefusesBadInputsWithItsStatusAndLeavesTheOutputAsItWas) {
     EXPECT_EQ(r.status, c.status) << c.what << ": " << r.err;
     EXPECT_EQ(r.err.rfind("irconv: " + c.err, 0), 0u) << c.what << ": " << r.err;
     EXPECT_EQ(r.out, "") << c.what;
-    EXPECT_EQ(formats::read_bytes(c.err.empty() ? dir / "old.flac" : dir / "old.wav"), kOld) << c.what;
-    for (const std::string& name : dir.entries()) EXPECT_FALSE(name.starts_with(".irtmp")) << c.what;
+    EXPECT_EQ(formats::read_bytes(c.err.empty() ? dir / "old.flac" : dir / "old.wav"), kOld)
+        << c.what;
+    for (const std::string& name : dir.entries())
+      EXPECT_FALSE(name.starts_with(".irtmp")) << c.what;
   }
 }
 
@@ -176,9 +225,15 @@ TEST_F(Files, WritesTheWholeTailWithTheResponsesChannelsAndPrintsTheGain) {
   } cases[] = {
       {"mono dry, stereo response", {at("dry.wav"), at("room.wav")}, 20000 + 3000 - 1, 2},
       {"stereo dry, stereo response", {at("dry2.wav"), at("room.wav")}, 15000 + 3000 - 1, 2},
-      {"a .TIM pair, padded to 4096 points", {at("dry.wav"), at("l.tim"), at("r.tim")}, 20000 + 4096 - 1, 2},
+      {"a .TIM pair, padded to 4096 points",
+       {at("dry.wav"), at("l.tim"), at("r.tim")},
+       20000 + 4096 - 1,
+       2},
       {"stereo dry, mono .TIM", {at("dry2.wav"), at("l.tim")}, 15000 + 4096 - 1, 2},
-      {"a flat filter file", {"--filter", at("flat.dat"), at("dry.wav"), at("room.wav")}, 20000 + 3000 - 1, 2},
+      {"a flat filter file",
+       {"--filter", at("flat.dat"), at("dry.wav"), at("room.wav")},
+       20000 + 3000 - 1,
+       2},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = {"-o", at("out.wav")};
@@ -186,7 +241,8 @@ TEST_F(Files, WritesTheWholeTailWithTheResponsesChannelsAndPrintsTheGain) {
     const Outcome r = run_irconv(args);
     ASSERT_EQ(r.status, 0) << c.what << ": " << r.err;
     EXPECT_EQ(r.err, "") << c.what;
-    EXPECT_TRUE(contains(r.out, at("out.wav") + ": " + std::to_string(c.frames) + " frames")) << r.out;
+    EXPECT_TRUE(contains(r.out, at("out.wav") + ": " + std::to_string(c.frames) + " frames"))
+        << r.out;
     EXPECT_TRUE(contains(r.out, "\ngain ")) << r.out;
     EXPECT_TRUE(contains(r.out, " dB: peak -1.00 dBFS\n")) << r.out;
     const analysis::ResponseFile f = read("out.wav");
@@ -209,8 +265,8 @@ TEST_F(Files, NoneKeepsTheResponsesScaleAndLoudnessMeetsItsLevel) {
   std::vector<float> got = listen::test::interleave(f.channels);
   EXPECT_LE(listen::test::error_db(got, want), -110.0);
 
-  const Outcome loud = run_irconv({"--normalize", "loudness", "--level", "-30", "--bits", "16", "-o",
-                                   at("loud.flac"), at("dry.wav"), at("room.wav")});
+  const Outcome loud = run_irconv({"--normalize", "loudness", "--level", "-30", "--bits", "16",
+                                   "-o", at("loud.flac"), at("dry.wav"), at("room.wav")});
   ASSERT_EQ(loud.status, 0) << loud.err;
   EXPECT_TRUE(contains(loud.out, ", loudness -30.00 LUFS\n")) << loud.out;
   EXPECT_EQ(read("loud.flac").format, "FLAC (16-bit PCM)");
@@ -219,7 +275,8 @@ TEST_F(Files, NoneKeepsTheResponsesScaleAndLoudnessMeetsItsLevel) {
 TEST_F(Files, SaysWhenItResamplesTheResponse) {
   const Outcome r = run_irconv({"-o", at("out.wav"), at("dry48.wav"), at("room.wav")});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.err, "irconv: " + at("room.wav") + ": resampled from 44100 Hz to the dry signal's 48000 Hz\n");
+  EXPECT_EQ(r.err, "irconv: " + at("room.wav") +
+                       ": resampled from 44100 Hz to the dry signal's 48000 Hz\n");
   const analysis::ResponseFile f = read("out.wav");
   EXPECT_EQ(f.sample_rate_hz, 48000);
   EXPECT_EQ(f.points(), 20000u + 3265 - 1);  // 3000 points at 48 / 44.1 kHz
@@ -243,8 +300,9 @@ TEST_F(Files, ProgressBarOnlyOnATerminalAndAfterASecond) {
 // then exported from there. The bytes are irconv's.
 TEST_F(Files, AnExportFromMemoryWritesTheBytesIrconvWrites) {
   for (const char* name : {"irconv.wav", "irconv.flac"}) {
-    const Outcome r = run_irconv({"--bits", "16", "--normalize", "loudness", "--filter", at("flat.dat"),
-                                  "-o", at(name), at("dry48.wav"), at("l.tim"), at("r.tim")});
+    const Outcome r =
+        run_irconv({"--bits", "16", "--normalize", "loudness", "--filter", at("flat.dat"), "-o",
+                    at(name), at("dry48.wav"), at("l.tim"), at("r.tim")});
     ASSERT_EQ(r.status, 0) << r.err;
 
     listen::Problem problem;
@@ -262,7 +320,8 @@ TEST_F(Files, AnExportFromMemoryWritesTheBytesIrconvWrites) {
     const std::string exported = std::string("export-") + name;
     const listen::Exported e = listen::export_auralisation(
         computed, a.measured,
-        {listen::Normalize::kLoudness, std::nullopt, listen::choose_format(name, listen::SampleFormat::kPcm16).format},
+        {listen::Normalize::kLoudness, std::nullopt,
+         listen::choose_format(name, listen::SampleFormat::kPcm16).format},
         at(exported));
     ASSERT_FALSE(e.problem) << e.problem.message;
     EXPECT_TRUE(e.written);
@@ -273,12 +332,11 @@ TEST_F(Files, AnExportFromMemoryWritesTheBytesIrconvWrites) {
 // The built program, once: its exit status, its streams, no progress bar
 // into a file.
 TEST_F(Files, ProgramRunsFromTheCommandLine) {
-  const std::string command = formats::test::shell_quoted(IRCONV_PROGRAM) + " -o " +
-                              formats::test::shell_quoted(at("out.flac")) + " " +
-                              formats::test::shell_quoted(at("dry.wav")) + " " +
-                              formats::test::shell_quoted(at("l.tim")) + " " +
-                              formats::test::shell_quoted(at("r.tim")) + " >" + at("stdout") + " 2>" +
-                              at("stderr");
+  const std::string command =
+      formats::test::shell_quoted(IRCONV_PROGRAM) + " -o " +
+      formats::test::shell_quoted(at("out.flac")) + " " +
+      formats::test::shell_quoted(at("dry.wav")) + " " + formats::test::shell_quoted(at("l.tim")) +
+      " " + formats::test::shell_quoted(at("r.tim")) + " >" + at("stdout") + " 2>" + at("stderr");
   const int status = std::system(command.c_str());
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
@@ -288,7 +346,8 @@ TEST_F(Files, ProgramRunsFromTheCommandLine) {
     s << in.rdbuf();
     return s.str();
   };
-  EXPECT_TRUE(text("stdout").starts_with(at("out.flac") + ": 24095 frames (0.55 s), 2 channels, 44100 Hz, 24-bit FLAC\n"))
+  EXPECT_TRUE(text("stdout").starts_with(
+      at("out.flac") + ": 24095 frames (0.55 s), 2 channels, 44100 Hz, 24-bit FLAC\n"))
       << text("stdout");
   EXPECT_EQ(text("stderr"), "");
   EXPECT_EQ(read("out.flac").points(), 24095u);

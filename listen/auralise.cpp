@@ -71,10 +71,9 @@ Auralised auralise(FrameSource& dry, const Response& response, FrameSink& out,
       ended = got < block;
       for (std::size_t i = 0; i < got * dry_channels; ++i) {
         if (!std::isfinite(in[i])) {
-          result.problem = refused(dry.name() + ": sample " +
-                                   std::to_string(dry_frames + i / dry_channels + 1) +
-                                   " of channel " + std::to_string(i % dry_channels + 1) +
-                                   " is not a finite number");
+          result.problem = refused(
+              dry.name() + ": sample " + std::to_string(dry_frames + i / dry_channels + 1) +
+              " of channel " + std::to_string(i % dry_channels + 1) + " is not a finite number");
           return result;
         }
       }
@@ -104,8 +103,8 @@ Auralised auralise(FrameSource& dry, const Response& response, FrameSink& out,
     }
     if (ended && convolved >= lead + total) break;
     if (control.progress && expected && *expected + tail > 0) {
-      control.progress(std::min(1.0, static_cast<double>(m.frames) /
-                                         static_cast<double>(*expected + tail)));
+      control.progress(
+          std::min(1.0, static_cast<double>(m.frames) / static_cast<double>(*expected + tail)));
     }
     if (control.stopped()) {
       result.stopped = true;

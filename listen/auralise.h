@@ -75,9 +75,9 @@ struct Auralised {
 // is sum_k dry[n - k] h[k], k over the response's points from -lead on, for
 // n = 0 .. dry frames + response.frames() - 2. Refused
 // (status 2): a dry of no frames, a pair of channel counts route_channels()
-// does not take, a response of no point of its own or at another rate than the dry, a dry sample that
-// is not a finite number. A failing read is status 1 with the source's
-// error, a failing sink status 1 with the sink's.
+// does not take, a response of no point of its own or at another rate than the dry, a dry sample
+// that is not a finite number. A failing read is status 1 with the source's error, a failing sink
+// status 1 with the sink's.
 Auralised auralise(FrameSource& dry, const Response& response, FrameSink& out,
                    const Control& control = {});
 

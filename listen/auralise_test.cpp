@@ -57,14 +57,15 @@ TEST(Auralise, MatchesTheDirectConvolutionForEveryChannelRuleAndLength) {
   std::uint32_t seed = 1;
   for (const Case& c : cases) {
     std::vector<std::vector<float>> dry, response;
-    for (std::size_t i = 0; i < c.dry_channels; ++i) dry.push_back(test::noise(c.dry_frames, seed++));
+    for (std::size_t i = 0; i < c.dry_channels; ++i)
+      dry.push_back(test::noise(c.dry_frames, seed++));
     for (std::size_t i = 0; i < c.response_channels; ++i) {
       response.push_back(test::decaying(c.response_frames, kRate, 0.01, seed++));
     }
     const Convolved run = convolve(dry, response_of(response));
     ASSERT_FALSE(run.result.problem) << c.what << ": " << run.result.problem.message;
-    const auto want =
-        test::direct_convolution(dry, response, *route_channels(c.dry_channels, c.response_channels));
+    const auto want = test::direct_convolution(
+        dry, response, *route_channels(c.dry_channels, c.response_channels));
     EXPECT_EQ(run.result.measured.frames, c.dry_frames + c.response_frames - 1) << c.what;
     EXPECT_LE(test::error_db(run.frames, want), kLimitDb) << c.what;
   }
@@ -73,9 +74,11 @@ TEST(Auralise, MatchesTheDirectConvolutionForEveryChannelRuleAndLength) {
 TEST(Auralise, MatchesADoubleFftOnLongCases) {
   // 30 s of stereo with a 3 s stereo response: many blocks and partitions.
   const std::size_t dry_frames = 30 * 44100, response_frames = 3 * 44100 + 7;
-  const std::vector<std::vector<float>> dry = {test::noise(dry_frames, 11), test::noise(dry_frames, 12)};
-  const std::vector<std::vector<float>> response = {test::decaying(response_frames, kRate, 2.0, 13),
-                                                    test::decaying(response_frames, kRate, 2.5, 14)};
+  const std::vector<std::vector<float>> dry = {test::noise(dry_frames, 11),
+                                               test::noise(dry_frames, 12)};
+  const std::vector<std::vector<float>> response = {
+      test::decaying(response_frames, kRate, 2.0, 13),
+      test::decaying(response_frames, kRate, 2.5, 14)};
   const Convolved run = convolve(dry, response_of(response));
   ASSERT_FALSE(run.result.problem) << run.result.problem.message;
   const std::vector<std::vector<double>> want = {test::fft_convolution(dry[0], response[0]),
@@ -94,7 +97,8 @@ TEST(Auralise, TakesATimPairAsOneStereoResponse) {
         analysis::testing::tim_file_bytes(*samples, 44100, 4096), "side.tim"));
     ASSERT_TRUE(reads.back().file) << reads.back().message;
   }
-  const Prepared p = prepare_response({{&*reads[0].file, "l.tim"}, {&*reads[1].file, "r.tim"}}, kRate);
+  const Prepared p =
+      prepare_response({{&*reads[0].file, "l.tim"}, {&*reads[1].file, "r.tim"}}, kRate);
   ASSERT_FALSE(p.problem) << p.problem.message;
   ASSERT_EQ(p.response.channels.size(), 2u);
   // irgen pads each file to 4096 points: the output holds that length.
@@ -102,7 +106,8 @@ TEST(Auralise, TakesATimPairAsOneStereoResponse) {
   const std::vector<std::vector<float>> dry = {test::noise(2000, 23)};
   const Convolved run = convolve(dry, p.response);
   ASSERT_FALSE(run.result.problem) << run.result.problem.message;
-  EXPECT_LE(test::error_db(run.frames, test::direct_convolution(dry, p.response.channels, {{0, 0}, {0, 1}})),
+  EXPECT_LE(test::error_db(run.frames,
+                           test::direct_convolution(dry, p.response.channels, {{0, 0}, {0, 1}})),
             kLimitDb);
 }
 
@@ -116,9 +121,13 @@ TEST(Auralise, RefusesWhatItCannotConvolve) {
   std::vector<float> with_nan = test::noise(100, 31);
   with_nan[42] = NAN;
   const Case cases[] = {
-      {"3 dry channels", {test::noise(10, 1), test::noise(10, 2), test::noise(10, 3)}, 1,
+      {"3 dry channels",
+       {test::noise(10, 1), test::noise(10, 2), test::noise(10, 3)},
+       1,
        "dry.wav: a 3-channel dry signal (1 or 2 channels are taken)"},
-      {"3 response channels", {test::noise(10, 1)}, 3,
+      {"3 response channels",
+       {test::noise(10, 1)},
+       3,
        "dry.wav: a 3-channel response (1 or 2 channels are taken)"},
       {"an empty dry", {{}}, 1, "dry.wav: the dry signal holds no frames"},
       {"a NaN in the dry", {with_nan}, 1, "dry.wav: sample 43 of channel 1 is not a finite number"},

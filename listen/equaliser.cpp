@@ -38,7 +38,8 @@ std::vector<double> equaliser_taps(double sample_rate_hz, const BandGains& gains
   std::vector<double> taps(2 * k + 1);
   for (std::size_t j = 0; j <= 2 * k; ++j) {
     const double offset = static_cast<double>(j) - static_cast<double>(k);
-    const double window = 0.5 * (1.0 + std::cos(std::numbers::pi * offset / static_cast<double>(k + 1)));
+    const double window =
+        0.5 * (1.0 + std::cos(std::numbers::pi * offset / static_cast<double>(k + 1)));
     taps[j] = fft.time()[(j + n - k) % n] * window;
   }
   return taps;

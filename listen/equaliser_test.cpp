@@ -17,11 +17,17 @@ TEST(EqualiserCurve, StraightLinesInDbBetweenOctaveCentresHeldBeyondTheEnds) {
   const struct {
     double f, db;
   } cases[] = {
-      {0.0, 0.0},           {20.0, 0.0},          {31.25, 0.0},
-      {62.5, 6.0},          {62.5 * std::sqrt(2.0), 0.0},  // halfway to -6 dB, in octaves
-      {1000.0, 12.0},       {1000.0 * std::sqrt(2.0), 6.0},
-      {1000.0 / std::pow(2.0, 0.25), 9.0},  {8000.0, 3.0},
-      {16000.0, -3.0},      {20000.0, -3.0},
+      {0.0, 0.0},
+      {20.0, 0.0},
+      {31.25, 0.0},
+      {62.5, 6.0},
+      {62.5 * std::sqrt(2.0), 0.0},  // halfway to -6 dB, in octaves
+      {1000.0, 12.0},
+      {1000.0 * std::sqrt(2.0), 6.0},
+      {1000.0 / std::pow(2.0, 0.25), 9.0},
+      {8000.0, 3.0},
+      {16000.0, -3.0},
+      {20000.0, -3.0},
   };
   for (const auto& c : cases) EXPECT_NEAR(equaliser_db(c.f, g), c.db, 1e-9) << c.f << " Hz";
 }

@@ -26,7 +26,7 @@ class RealFft {
   std::size_t size() const { return n_; }
   std::size_t bin_count() const { return n_ / 2 + 1; }
 
-  double* time() { return time_; }                      // size() values
+  double* time() { return time_; }                        // size() values
   std::complex<double>* spectrum() { return spectrum_; }  // bin_count() values
 
   void forward();

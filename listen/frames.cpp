@@ -6,7 +6,9 @@ namespace listen {
 
 MemoryFrames::MemoryFrames(std::size_t channels, double sample_rate_hz, std::vector<float> samples,
                            std::string name)
-    : channels_(channels), rate_(sample_rate_hz), samples_(std::move(samples)),
+    : channels_(channels),
+      rate_(sample_rate_hz),
+      samples_(std::move(samples)),
       name_(std::move(name)) {}
 
 std::size_t MemoryFrames::read(std::span<float> out) {

@@ -19,9 +19,12 @@ double GainChoice::gain() const { return std::pow(10.0, gain_db / 20.0); }
 
 double default_level(Normalize mode) {
   switch (mode) {
-    case Normalize::kPeak: return -1.0;
-    case Normalize::kLoudness: return -23.0;
-    case Normalize::kNone: return 0.0;
+    case Normalize::kPeak:
+      return -1.0;
+    case Normalize::kLoudness:
+      return -23.0;
+    case Normalize::kNone:
+      return 0.0;
   }
   return 0.0;
 }
@@ -51,7 +54,8 @@ GainChoice choose_gain(const Measured& measured, Normalize mode, std::optional<d
   }
   const double peak = measured.peak * c.gain();
   if (!(peak <= std::numeric_limits<float>::max())) {
-    c.refusal = "the gain of " + decibels(c.gain_db) + " dB takes the output beyond any float sample";
+    c.refusal =
+        "the gain of " + decibels(c.gain_db) + " dB takes the output beyond any float sample";
     return c;
   }
   if (peak > largest_sample(samples)) {

@@ -8,8 +8,7 @@
 
 namespace listen {
 
-LoudnessMeter::LoudnessMeter(std::size_t channels, double sample_rate_hz)
-    : channels_(channels) {
+LoudnessMeter::LoudnessMeter(std::size_t channels, double sample_rate_hz) : channels_(channels) {
   state_ = ebur128_init(static_cast<unsigned>(channels),
                         static_cast<unsigned long>(std::lround(sample_rate_hz)), EBUR128_MODE_I);
   if (state_ == nullptr) throw std::bad_alloc();

@@ -36,7 +36,8 @@ TEST(Gain, BringsPeakOrLoudnessToTheLevelAndRefusesToClip) {
       {N::kLoudness, -10.0, S::kPcm24, 15.0, "the output would clip: its peak would be 8.98 dBFS"},
       {N::kNone, std::nullopt, S::kPcm16, 0.0, ""},
       {N::kPeak, 1e300, S::kFloat, 0.0, "the gain of "},
-      {N::kPeak, 800.0, S::kFloat, 0.0, "the gain of 806.02 dB takes the output beyond any float sample"},
+      {N::kPeak, 800.0, S::kFloat, 0.0,
+       "the gain of 806.02 dB takes the output beyond any float sample"},
   };
   for (const auto& c : cases) {
     const GainChoice g = choose_gain(m, c.mode, c.level, c.samples);
@@ -49,8 +50,8 @@ TEST(Gain, BringsPeakOrLoudnessToTheLevelAndRefusesToClip) {
   Measured loud = m;
   loud.peak = 1.5;  // a float sum beyond full scale, kept as it is
   EXPECT_EQ(choose_gain(loud, N::kNone, std::nullopt, S::kFloat).refusal, "");
-  EXPECT_EQ(choose_gain(loud, N::kNone, std::nullopt, S::kPcm24).refusal.rfind(
-                "the output would clip: its peak would be 3.52 dBFS", 0),
+  EXPECT_EQ(choose_gain(loud, N::kNone, std::nullopt, S::kPcm24)
+                .refusal.rfind("the output would clip: its peak would be 3.52 dBFS", 0),
             0u);
   Measured silent;
   EXPECT_NE(choose_gain(silent, N::kPeak, std::nullopt, S::kPcm24).refusal, "");
@@ -130,8 +131,10 @@ TEST(SoundWriter, WritesEachFormatThatReadsBackAsTheFramesTimesTheGain) {
   // Written twice, the same bytes; and nothing but the outputs left.
   EXPECT_EQ(dir.entries().size(), std::size(cases));
   MemoryFrames once(2, 44100, frames), twice(2, 44100, frames);
-  ASSERT_FALSE(write_sound(once, 1.0, {Container::kWave, SampleFormat::kPcm16}, (dir / "1.wav").string()));
-  ASSERT_FALSE(write_sound(twice, 1.0, {Container::kWave, SampleFormat::kPcm16}, (dir / "2.wav").string()));
+  ASSERT_FALSE(
+      write_sound(once, 1.0, {Container::kWave, SampleFormat::kPcm16}, (dir / "1.wav").string()));
+  ASSERT_FALSE(
+      write_sound(twice, 1.0, {Container::kWave, SampleFormat::kPcm16}, (dir / "2.wav").string()));
   EXPECT_EQ(formats::read_bytes(dir / "1.wav"), formats::read_bytes(dir / "2.wav"));
 }
 

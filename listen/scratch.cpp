@@ -9,13 +9,11 @@
 namespace listen {
 
 std::unique_ptr<ScratchFrames> ScratchFrames::create(const std::filesystem::path& folder,
-                                                     std::size_t channels,
-                                                     double sample_rate_hz) {
+                                                     std::size_t channels, double sample_rate_hz) {
   std::random_device random;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::filesystem::path path =
-        (folder.empty() ? std::filesystem::path(".") : folder) /
-        (".irtmp-frames-" + std::to_string(random()));
+    const std::filesystem::path path = (folder.empty() ? std::filesystem::path(".") : folder) /
+                                       (".irtmp-frames-" + std::to_string(random()));
     errno = 0;
     std::FILE* f = console::create_new_file(path);
     if (f == nullptr) {

@@ -15,13 +15,20 @@ namespace {
 std::string encoding_name(int format) {
   switch (format & SF_FORMAT_SUBMASK) {
     case SF_FORMAT_PCM_S8:
-    case SF_FORMAT_PCM_U8: return "8-bit PCM";
-    case SF_FORMAT_PCM_16: return "16-bit PCM";
-    case SF_FORMAT_PCM_24: return "24-bit PCM";
-    case SF_FORMAT_PCM_32: return "32-bit PCM";
-    case SF_FORMAT_FLOAT: return "32-bit float";
-    case SF_FORMAT_DOUBLE: return "64-bit float";
-    default: return "other samples";
+    case SF_FORMAT_PCM_U8:
+      return "8-bit PCM";
+    case SF_FORMAT_PCM_16:
+      return "16-bit PCM";
+    case SF_FORMAT_PCM_24:
+      return "24-bit PCM";
+    case SF_FORMAT_PCM_32:
+      return "32-bit PCM";
+    case SF_FORMAT_FLOAT:
+      return "32-bit float";
+    case SF_FORMAT_DOUBLE:
+      return "64-bit float";
+    default:
+      return "other samples";
   }
 }
 

@@ -33,8 +33,8 @@ sf_count_t sink_read(void*, sf_count_t, void*) { return 0; }
 sf_count_t sink_write(const void* bytes, sf_count_t count, void* user) {
   auto* s = static_cast<Sink*>(user);
   const sf_count_t at = s->file->tell();
-  if (at < 0 || !s->file->write({static_cast<const std::uint8_t*>(bytes),
-                                 static_cast<std::size_t>(count)})) {
+  if (at < 0 ||
+      !s->file->write({static_cast<const std::uint8_t*>(bytes), static_cast<std::size_t>(count)})) {
     return 0;
   }
   s->length = std::max(s->length, at + count);
@@ -45,9 +45,12 @@ sf_count_t sink_tell(void* user) { return static_cast<Sink*>(user)->file->tell()
 int library_format(const OutputFormat& format) {
   int f = format.container == Container::kWave ? SF_FORMAT_WAV : SF_FORMAT_FLAC;
   switch (format.samples) {
-    case SampleFormat::kPcm16: return f | SF_FORMAT_PCM_16;
-    case SampleFormat::kPcm24: return f | SF_FORMAT_PCM_24;
-    case SampleFormat::kFloat: return f | SF_FORMAT_FLOAT;
+    case SampleFormat::kPcm16:
+      return f | SF_FORMAT_PCM_16;
+    case SampleFormat::kPcm24:
+      return f | SF_FORMAT_PCM_24;
+    case SampleFormat::kFloat:
+      return f | SF_FORMAT_FLOAT;
   }
   return f;
 }

@@ -24,8 +24,7 @@ namespace listen {
 // `control` it writes nothing and gives no problem. Progress goes 0 .. 1.
 // Returns true in `*written` when the file was committed.
 Problem write_sound(FrameSource& source, double gain, const OutputFormat& format,
-                    const std::string& path, const Control& control = {},
-                    bool* written = nullptr);
+                    const std::string& path, const Control& control = {}, bool* written = nullptr);
 
 }  // namespace listen
 

@@ -36,7 +36,8 @@ inline std::vector<float> decaying(std::size_t n, double rate, double t60, std::
 inline std::vector<float> interleave(const std::vector<std::vector<float>>& channels) {
   std::vector<float> out(channels[0].size() * channels.size());
   for (std::size_t c = 0; c < channels.size(); ++c) {
-    for (std::size_t i = 0; i < channels[c].size(); ++i) out[i * channels.size() + c] = channels[c][i];
+    for (std::size_t i = 0; i < channels[c].size(); ++i)
+      out[i * channels.size() + c] = channels[c][i];
   }
   return out;
 }
@@ -60,7 +61,8 @@ inline std::vector<std::vector<double>> direct_convolution(
 
 // The convolution through one double FFT of the whole length, for cases too
 // long for the direct sum.
-inline std::vector<double> fft_convolution(const std::vector<float>& x, const std::vector<float>& h) {
+inline std::vector<double> fft_convolution(const std::vector<float>& x,
+                                           const std::vector<float>& h) {
   const std::size_t length = x.size() + h.size() - 1;
   std::size_t n = 2;
   while (n < length) n *= 2;
@@ -79,7 +81,8 @@ inline std::vector<double> fft_convolution(const std::vector<float>& x, const st
 
 // The largest difference between interleaved output frames and a reference
 // (planar), in dB re the reference's peak; +inf when the lengths differ.
-inline double error_db(const std::vector<float>& got, const std::vector<std::vector<double>>& want) {
+inline double error_db(const std::vector<float>& got,
+                       const std::vector<std::vector<double>>& want) {
   const std::size_t channels = want.size();
   if (got.size() != want[0].size() * channels) return INFINITY;
   double peak = 0.0, worst = 0.0;
