@@ -7,7 +7,7 @@
 //
 // This is the first of the two passes of irconv and of the viewer's export:
 // the measured peak or loudness decides the gain (listen/gain.h) before
-// anything is written (listen/sound_writer.h).
+// anything is written (listen/export.h).
 #ifndef LISTEN_AURALISE_H_
 #define LISTEN_AURALISE_H_
 
