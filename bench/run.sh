@@ -23,19 +23,28 @@
 #   irinfo  many files: 24 copies of that pair, analysed one at a time
 #           (--jobs 1) and on every core (--jobs 0 = the default)
 #
+#   irconv  60 s of stereo pink noise x a 6 s stereo response (make_sample.py)
+#           at 44.1 kHz, the whole tail, beside ffmpeg's afir filter on the
+#           same pair (when ffmpeg is installed; its output stops with the
+#           input); and a 1-hour mono dry with the same response. CPU time
+#           (user + system, best of 3) and peak memory by /usr/bin/time.
+#           Then the FFT lengths the convolution uses, timed for FFTW3
+#           (float, double) and KissFFT (bench/fft_sizes.cpp).
+#
 # Targets, for both inputs: irgen at most 0.20 of sox's instructions, irexpo
 # at most 0.10, and peak memory within 1 MiB of the trivial program; irinfo
 # at most 100 M instructions (250 M with every option), and on many files on
-# 2 cores at least 1.8 times as fast as on one.
+# 2 cores at least 1.8 times as fast as on one; irconv at most afir's CPU
+# time (goal: half of it), and at most 200 MiB for the hour-long dry.
 set -euo pipefail
 
 build=${1:-build}
 bin=$(cd "$build/bin" && pwd)
 root=$(cd "$(dirname "$0")/.." && pwd)
-for tool in sox valgrind gcc g++; do
+for tool in sox valgrind gcc g++ /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "bench: $tool is needed" >&2; exit 1; }
 done
-for program in irgen irexpo irinfo; do
+for program in irgen irexpo irinfo irconv; do
   [ -x "$bin/$program" ] || { echo "bench: $bin/$program is not built" >&2; exit 1; }
 done
 
@@ -193,3 +202,52 @@ for input in sine pink; do
       "$program" "$input" "$extra" "$(verdict "$extra" 1023)"
   done
 done
+
+# irconv: CPU seconds (best of 3) and peak KiB of a command.
+cpu_and_memory() {
+  local best="" peak=0 line
+  for _ in 1 2 3; do
+    line=$(/usr/bin/time -f '%U %S %M' "$@" 2>&1 >/dev/null | tail -n 1)
+    read -r user system kib <<<"$line"
+    local cpu
+    cpu=$(awk -v u="$user" -v s="$system" 'BEGIN { printf "%.2f", u + s }')
+    if [ -z "$best" ] || awk -v a="$cpu" -v b="$best" 'BEGIN { exit !(a < b) }'; then best=$cpu; fi
+    [ "$kib" -gt "$peak" ] && peak=$kib
+  done
+  echo "$best $peak"
+}
+echo
+mkdir "$work/conv"
+cd "$work/conv"
+sox -r 44100 -c 2 -n -b 16 dry.wav synth 60 pinknoise vol 0.5
+/usr/bin/python3 "$root/scripts/make_sample.py" room.wav 264600 70
+printf '%-64s %8s %10s\n' "60 s stereo dry x 6 s stereo response" "CPU s" "max KiB"
+read -r irconv_cpu irconv_kib < <(cpu_and_memory "$bin/irconv" -o out.wav dry.wav room.wav)
+printf '%-64s %8s %10s\n' "irconv -o out.wav dry.wav room.wav" "$irconv_cpu" "$irconv_kib"
+afir_cpu=""
+if command -v ffmpeg >/dev/null; then
+  read -r afir_cpu afir_kib < <(cpu_and_memory ffmpeg -v error -y -i dry.wav -i room.wav \
+    -filter_complex '[0:a][1:a]afir' -c:a pcm_s24le afir.wav)
+  printf '%-64s %8s %10s\n' "ffmpeg -i dry.wav -i room.wav -filter_complex afir afir.wav" "$afir_cpu" "$afir_kib"
+fi
+sox -r 44100 -c 1 -n -b 16 hour.wav synth 3600 pinknoise vol 0.5
+read -r hour_cpu hour_kib < <(cpu_and_memory "$bin/irconv" -o hour-out.wav hour.wav room.wav)
+printf '%-64s %8s %10s\n' "irconv -o hour-out.wav hour.wav room.wav (1 hour, mono)" "$hour_cpu" "$hour_kib"
+rm -f hour.wav hour-out.wav
+if [ -n "$afir_cpu" ]; then
+  r=$(ratio "$irconv_cpu" "$afir_cpu")
+  printf 'irconv  CPU time / afir: %s (target at most 1: %s; goal 0.5: %s)\n' \
+    "$r" "$(verdict "$r" 1)" "$(verdict "$r" 0.5)"
+else
+  echo "irconv  no ffmpeg here: the comparison with afir is skipped"
+fi
+hour_mib=$(( hour_kib / 1024 ))
+printf 'irconv  peak memory, 1-hour mono dry: %d MiB (target at most 200: %s)\n' \
+  "$hour_mib" "$(verdict "$hour_mib" 200)"
+
+echo
+if g++ -O2 -std=c++20 -o fft_sizes "$root/bench/fft_sizes.cpp" -lfftw3f -lfftw3 -lkissfft-float 2>/dev/null; then
+  ./fft_sizes
+else
+  echo "fft sizes: FFTW3 (libfftw3-dev) or KissFFT headers missing, skipped"
+fi

@@ -179,6 +179,22 @@ std::FILE* open_file(const fs::path& path, const char* mode) {
 #endif
 }
 
+bool seek_file(std::FILE* file, std::int64_t offset) {
+#if defined(_WIN32)
+  return _fseeki64(file, offset, SEEK_SET) == 0;
+#else
+  return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+}
+
+std::int64_t tell_file(std::FILE* file) {
+#if defined(_WIN32)
+  return _ftelli64(file);
+#else
+  return static_cast<std::int64_t>(ftello(file));
+#endif
+}
+
 std::FILE* create_new_file(const fs::path& path) {
 #if defined(_WIN32)
   const HANDLE handle =

@@ -28,6 +28,7 @@
 #ifndef CONSOLE_PROCESS_H_
 #define CONSOLE_PROCESS_H_
 
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -58,6 +59,12 @@ std::FILE* open_file(const std::filesystem::path& path, const char* mode);
 // already exists (never opens an existing file). On Windows the file can be
 // removed while it is open, so that cleanup from the Ctrl-C handler works.
 std::FILE* create_new_file(const std::filesystem::path& path);
+
+// Moves the position of an open file to `offset` bytes from its start, and
+// tells it; 64-bit offsets on every platform. seek_file is false, and
+// tell_file -1, when the file cannot seek (a pipe).
+bool seek_file(std::FILE* file, std::int64_t offset);
+std::int64_t tell_file(std::FILE* file);
 
 // Puts `from` in the place of `to` in one step, replacing an existing `to`.
 // False on failure, with both files as they were.

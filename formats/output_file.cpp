@@ -158,6 +158,17 @@ bool OutputFile::write(std::span<const std::uint8_t> bytes) {
   return !failed_;
 }
 
+bool OutputFile::seek(std::int64_t offset) {
+  if (file_ == nullptr || failed_) return false;
+  if (!console::seek_file(file_, offset)) failed_ = true;
+  return !failed_;
+}
+
+std::int64_t OutputFile::tell() const {
+  if (file_ == nullptr || failed_) return -1;
+  return console::tell_file(file_);
+}
+
 bool OutputFile::finish() {
   if (state_ == State::kFinished) return true;
   if (state_ != State::kWriting) return false;

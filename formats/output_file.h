@@ -42,6 +42,14 @@ class OutputFile {
   // Appends bytes to the temporary. False on a write failure (disk full).
   bool write(std::span<const std::uint8_t> bytes);
 
+  // Moves the write position to `offset` bytes from the start, for writers
+  // that fill in a header's sizes once the data are written (the audio
+  // library's WAVE and FLAC writers); tell() gives the position. False, and
+  // -1, when the output cannot seek (a pipe written in place) or is not
+  // open; a failed seek fails the output as a failed write does.
+  bool seek(std::int64_t offset);
+  std::int64_t tell() const;
+
   // Flushes and closes the temporary, so that only the rename is left to
   // commit(). False when a write, the flush or the close failed; the
   // temporary is then removed and the target is as it was. A run that

@@ -26,6 +26,24 @@ TEST(OutputFile, TargetAppearsOnlyOnCommit) {
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"out.wav"});
 }
 
+TEST(OutputFile, SeekingBackRewritesAHeaderInPlace) {
+  TestTempDir dir;
+  const fs::path target = dir / "out.wav";
+  OutputFile out;
+  EXPECT_EQ(out.tell(), -1);
+  EXPECT_FALSE(out.seek(0));
+  ASSERT_TRUE(out.open(target));
+  ASSERT_TRUE(out.write(Bytes{0, 0, 5, 6, 7}));
+  EXPECT_EQ(out.tell(), 5);
+  ASSERT_TRUE(out.seek(0));
+  ASSERT_TRUE(out.write(Bytes{1, 2}));
+  EXPECT_EQ(out.tell(), 2);
+  ASSERT_TRUE(out.seek(5));
+  ASSERT_TRUE(out.write(Bytes{8}));
+  ASSERT_TRUE(out.commit());
+  EXPECT_EQ(read_bytes(target), (Bytes{1, 2, 5, 6, 7, 8}));
+}
+
 TEST(OutputFile, CommitReplacesAnExistingFileWhole) {
   TestTempDir dir;
   const fs::path target = dir / "left.tim";

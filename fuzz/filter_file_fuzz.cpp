@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "frontend/filter_editor/filter_file.h"
+#include "filter_file/filter_file.h"
 #include "fuzz/property.h"
 
 namespace {

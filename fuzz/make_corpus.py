@@ -243,6 +243,20 @@ def filter_files():
     }
 
 
+def signals():
+    """Channel counts, block length, lead and trail, then 16-bit samples."""
+    def case(dry, response, block, lead, trail, n):
+        head = bytes([dry - 1, response - 1, block // 2 - 1, lead, trail])
+        return head + samples(n)
+    return {
+        "mono_mono.bin": case(1, 1, 16, 0, 0, 300),
+        "mono_stereo.bin": case(1, 2, 64, 3, 2, 500),
+        "stereo_mono.bin": case(2, 1, 2, 0, 7, 120),
+        "stereo_stereo.bin": case(2, 2, 512, 7, 0, 900),
+        "three_channels.bin": case(3, 1, 8, 0, 0, 60),
+    }
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
@@ -251,7 +265,8 @@ def main():
                            ("number_parse_fuzz", numbers()),
                            ("command_words_fuzz", command_lines()),
                            ("filter_file_fuzz", filter_files()),
-                           ("response_reader_fuzz", responses())):
+                           ("response_reader_fuzz", responses()),
+                           ("convolution_fuzz", signals())):
         folder = os.path.join(top, harness)
         os.makedirs(folder, exist_ok=True)
         for name, data in files.items():

@@ -14,7 +14,7 @@ seconds=${FUZZ_SECONDS:-60}
 harnesses=("$@")
 if [ ${#harnesses[@]} -eq 0 ]; then
   harnesses=(wave_reader_fuzz tim_file_fuzz number_parse_fuzz command_words_fuzz
-             filter_file_fuzz response_reader_fuzz)
+             filter_file_fuzz response_reader_fuzz convolution_fuzz)
 fi
 
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all"
@@ -36,10 +36,12 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 # Largest input per harness: whole WAVE headers with a few hundred frames,
 # .TIM heads with up to 2048 samples, field-sized texts, long command lines,
 # filter files with room for comments, response files of a few thousand
-# samples (the analysis runs on each).
+# samples (the analysis runs on each), signals of a few hundred samples
+# (each output sample is checked against the direct sum).
 declare -A max_len=([wave_reader_fuzz]=4096 [tim_file_fuzz]=8400
                     [number_parse_fuzz]=128 [command_words_fuzz]=1024
-                    [filter_file_fuzz]=1024 [response_reader_fuzz]=12000)
+                    [filter_file_fuzz]=1024 [response_reader_fuzz]=12000
+                    [convolution_fuzz]=2048)
 external="testdata/wav-external/valid testdata/wav-external/invalid testdata/wav-external/unsupported"
 declare -A extra=([wave_reader_fuzz]="$external")
 

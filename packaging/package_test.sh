@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Unpacks the Debian package into a scratch root and uses what it holds from
 # there: the packaged irgen and irexpo convert the bundled sample and back
-# and irinfo analyses the three files (byte for byte as the programs of the
-# build do), the packaged sonabrix shows its window offscreen and so does
+# and irinfo analyses the three files and irconv convolves the sample with the
+# pair (byte for byte as the programs of the build do), the packaged sonabrix shows its window offscreen and so does
 # irview with the converted pair, the MIME type of .TIM files compiles, every
 # man page opens without warnings, the menu entries and sonabrix's actions
 # are valid, and the package depends on the one that holds Qt's xcb display
@@ -30,7 +30,8 @@ for f in bin/irgen bin/irexpo bin/irinfo bin/sonabrix lib/sonabrix/sonabrix lib/
          share/man/man1/irgen.1.gz share/man/man1/irexpo.1.gz share/man/man1/irinfo.1.gz \
          share/man/man1/sonabrix.1.gz bin/irview share/applications/irview.desktop \
          share/icons/hicolor/48x48/apps/irview.png share/icons/hicolor/scalable/apps/irview.svg \
-         share/man/man1/irview.1.gz share/mime/packages/irview.xml; do
+         share/man/man1/irview.1.gz share/mime/packages/irview.xml \
+         bin/irconv share/man/man1/irconv.1.gz; do
   [ -f "$usr/$f" ] || fail "missing in the package: /usr/$f"
 done
 # sonabrix finds the converters and the viewer beside itself: the links lead
@@ -50,9 +51,11 @@ for side in packaged built; do
   (cd "$work/$side" &&
    SOURCE_DATE_EPOCH=1796713509 TZ=UTC "$bin/irgen" in.wav left.tim right.tim 94.0 1 >irgen.out &&
    "$bin/irexpo" back.wav left.tim right.tim >irexpo.out &&
-   "$bin/irinfo" --json in.wav left.tim right.tim >irinfo.out) || fail "$side converters failed"
+   "$bin/irinfo" --json in.wav left.tim right.tim >irinfo.out &&
+   "$bin/irconv" --bits 16 -o conv.wav in.wav left.tim right.tim >irconv.out) ||
+    fail "$side converters failed"
 done
-for f in left.tim right.tim back.wav irgen.out irexpo.out irinfo.out; do
+for f in left.tim right.tim back.wav irgen.out irexpo.out irinfo.out conv.wav irconv.out; do
   cmp "$work/packaged/$f" "$work/built/$f" || fail "packaged and built programs differ in $f"
 done
 [ "$(stat -c %s "$work/packaged/back.wav")" -gt 44 ] || fail "back.wav holds no samples"
@@ -120,4 +123,9 @@ plugin_package=$(dpkg-query -S "$(readlink -f "$xcb_plugin")" | sed 's/[:,].*//'
 depends=$(dpkg-deb -f "$deb" Depends)
 tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//' | grep -qx "$plugin_package" ||
   fail "the package does not depend on $plugin_package, which holds $xcb_plugin: $depends"
+# irconv's libraries, found by dpkg-shlibdeps.
+for library in libfftw3-double3 libsoxr0 libebur128-1 libsndfile1; do
+  tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//' | grep -qx "$library" ||
+    fail "the package does not depend on $library: $depends"
+done
 echo "package ok: $(basename "$deb")"

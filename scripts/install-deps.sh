@@ -9,12 +9,15 @@ packages=(
   qt6-base-dev libgl-dev fonts-liberation2
   # The analysis library (irinfo): audio files and spectra.
   pkg-config libsndfile1-dev libkissfft-dev
-  # Resampling in the analysis's tests.
-  libsoxr-dev
+  # Auralisation (irconv): FFT, resampling, loudness; resampling in the
+  # analysis's tests too.
+  libfftw3-dev libsoxr-dev libebur128-dev
   # The viewer irview: Qt Charts (which CMake finds only with Qt's OpenGL
   # widgets) and Qt SVG for its SVG export.
   qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
   sox python3
+  # make bench: CPU time and peak memory.
+  time
   valgrind
   xvfb xauth xterm xdotool
   # The window tests under a window manager that draws frames, and the

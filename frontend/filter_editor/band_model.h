@@ -23,7 +23,7 @@
 #include <bitset>
 #include <optional>
 
-#include "frontend/filter_editor/filter_file.h"
+#include "filter_file/filter_file.h"
 
 namespace frontend {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "frontend/filter_editor/decimal_text.h"
+#include "filter_file/decimal_text.h"
 #include "frontend/form/number_patterns.h"
 
 namespace frontend {

@@ -8,7 +8,7 @@
 #include <variant>
 
 #include "frontend/desktop/user_message.h"
-#include "frontend/filter_editor/filter_file.h"
+#include "filter_file/filter_file.h"
 
 namespace frontend {
 

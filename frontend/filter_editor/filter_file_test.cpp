@@ -1,4 +1,4 @@
-#include "frontend/filter_editor/filter_file.h"
+#include "filter_file/filter_file.h"
 
 #include <gtest/gtest.h>
 

@@ -12,7 +12,7 @@
 #include <QWidget>
 #include <array>
 
-#include "frontend/filter_editor/filter_file.h"
+#include "filter_file/filter_file.h"
 
 namespace frontend {
 

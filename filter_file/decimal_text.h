@@ -1,8 +1,8 @@
 // The value of a decimal number written as text, shared by the filter file
 // reader and the editor's fields. Standard C++ only, "." as the decimal point
 // whatever the locale.
-#ifndef FRONTEND_FILTER_EDITOR_DECIMAL_TEXT_H_
-#define FRONTEND_FILTER_EDITOR_DECIMAL_TEXT_H_
+#ifndef FILTER_FILE_DECIMAL_TEXT_H_
+#define FILTER_FILE_DECIMAL_TEXT_H_
 
 #include <cstddef>
 #include <optional>
@@ -34,4 +34,4 @@ std::optional<DecimalParts> scanDecimal(std::string_view text, size_t* length);
 
 }  // namespace frontend
 
-#endif  // FRONTEND_FILTER_EDITOR_DECIMAL_TEXT_H_
+#endif  // FILTER_FILE_DECIMAL_TEXT_H_

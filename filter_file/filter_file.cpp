@@ -1,4 +1,4 @@
-#include "frontend/filter_editor/filter_file.h"
+#include "filter_file/filter_file.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include <string>
 #include <system_error>
 
-#include "frontend/filter_editor/decimal_text.h"
+#include "filter_file/decimal_text.h"
 
 namespace frontend {
 

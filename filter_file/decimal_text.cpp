@@ -1,4 +1,4 @@
-#include "frontend/filter_editor/decimal_text.h"
+#include "filter_file/decimal_text.h"
 
 #include <charconv>
 #include <limits>

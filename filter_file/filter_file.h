@@ -1,9 +1,11 @@
 // The filter file (*.DAT): ten text lines, one per octave band from 31.5 Hz
 // to 16 kHz, each holding the band's centre frequency in Hz and its gain in
 // dB. Reading and writing work on bytes in memory, standard C++ only; the
-// file itself is opened elsewhere (filter_file_io.h).
-#ifndef FRONTEND_FILTER_EDITOR_FILTER_FILE_H_
-#define FRONTEND_FILTER_EDITOR_FILTER_FILE_H_
+// file itself is opened elsewhere (the editor's frontend/filter_editor/
+// filter_file_io.h, irconv's listen/). The names keep the front end's
+// namespace and camelCase, as the editor was their first user.
+#ifndef FILTER_FILE_FILTER_FILE_H_
+#define FILTER_FILE_FILTER_FILE_H_
 
 #include <array>
 #include <limits>
@@ -87,4 +89,4 @@ std::optional<std::string> filterFileText(const FilterBands& bands);
 
 }  // namespace frontend
 
-#endif  // FRONTEND_FILTER_EDITOR_FILTER_FILE_H_
+#endif  // FILTER_FILE_FILTER_FILE_H_
