@@ -108,7 +108,21 @@ void AnalysisRunner::analyseFile(int number,
     });
     return;
   }
-  auto outcome = std::make_shared<const FileAnalysis>(FileAnalysis{std::move(*channels)});
+  std::vector<analysis::SpeechIndex> speech;
+  for (const std::vector<float>& samples : response->channels) {
+    if (job->stop.load()) break;
+    speech.push_back(
+        analysis::speech_transmission_index(samples, response->sample_rate_hz, std::nullopt));
+  }
+  if (job->stop.load()) {
+    post([this, number] {
+      emit stopped(number);
+      finish(number);
+    });
+    return;
+  }
+  auto outcome =
+      std::make_shared<const FileAnalysis>(FileAnalysis{std::move(*channels), std::move(speech)});
   post([this, number, outcome] {
     emit analysed(number, outcome);
     finish(number);

@@ -18,6 +18,7 @@
 #include "analysis/dsp/octave_bands.h"
 #include "analysis/dsp/spectrum.h"
 #include "analysis/response.h"
+#include "analysis/speech/sti.h"
 
 namespace irview {
 
@@ -34,6 +35,8 @@ using ChannelSpectra = std::array<analysis::Spectrum, kSmoothings.size()>;
 
 struct FileAnalysis {
   std::vector<analysis::ChannelAnalysis> channels;
+  // Each channel's speech transmission index (reverberation only).
+  std::vector<analysis::SpeechIndex> speech;
 };
 
 struct ViewedFile {

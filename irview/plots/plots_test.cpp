@@ -39,7 +39,7 @@ std::vector<Trace> sampleTraces() {
   analysis::AnalysisOptions options;
   options.keep_curves = true;
   auto analysed =
-      std::make_shared<FileAnalysis>(FileAnalysis{*analysis::analyse_file(*stereo, options)});
+      std::make_shared<FileAnalysis>(FileAnalysis{*analysis::analyse_file(*stereo, options), {}});
   auto mono = std::make_shared<analysis::ResponseFile>();
   mono->sample_rate_hz = 96000.0;
   mono->channels = {testing::decayingNoise(96000.0, 0.2, 19200, 3)};

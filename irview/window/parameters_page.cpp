@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "irview/model/parameter_table.h"
+#include "irview/model/room_text.h"
 
 namespace irview {
 
@@ -63,6 +64,7 @@ void ParametersPage::showTraces(const std::vector<ViewedFile>& files,
   }
   if (!parameters.notes.isEmpty())
     text += QStringLiteral("\nMissing values:\n") + parameters.notes.join(u'\n') + u'\n';
+  text += roomText(files, binaural_, pairs_);
   details_->setPlainText(text);
 }
 

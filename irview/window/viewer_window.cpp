@@ -308,6 +308,11 @@ void ViewerWindow::closeAllFiles() {
 
 void ViewerWindow::stopAnalysis() { runner_.stop(); }
 
+void ViewerWindow::takeAsBinaural(bool binaural) {
+  parameters_->setBinaural(binaural);
+  updateTraces();
+}
+
 void ViewerWindow::chooseBandKind(analysis::BandKind kind) {
   if (kind == runner_.bandKind()) return;
   // The band shown stays where it is: an octave's mid-band frequency is

@@ -25,6 +25,7 @@
 #include "irview/model/viewer_edge.h"
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QMenu;
@@ -83,6 +84,8 @@ class ViewerWindow : public QMainWindow {
   void stopAnalysis();
   // Analyses the files again in octaves or in third octaves.
   void chooseBandKind(analysis::BandKind kind);
+  // Shows the interaural cross-correlation of the binaural pairs, or not.
+  void takeAsBinaural(bool binaural);
 
  signals:
   // After the plots and the table have taken what arrived for a file.
@@ -137,6 +140,7 @@ class ViewerWindow : public QMainWindow {
   SpectrumPlot* spectrum_ = nullptr;
   ParametersPage* parameters_ = nullptr;
   QComboBox* bandKindChoice_ = nullptr;
+  QCheckBox* binauralChoice_ = nullptr;
   QComboBox* bandChoice_ = nullptr;
   QComboBox* smoothingChoice_ = nullptr;
   QMenu* recentMenu_ = nullptr;

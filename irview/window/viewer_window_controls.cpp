@@ -3,6 +3,7 @@
 #include "irview/window/viewer_window.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
@@ -77,6 +78,12 @@ void ViewerWindow::buildToolBar() {
   bandKindChoice_->addItem(QStringLiteral("octaves"));
   bandKindChoice_->addItem(QStringLiteral("third octaves"));
   bar->addWidget(bandKindChoice_);
+  binauralChoice_ = new QCheckBox(QStringLiteral("Binaural"));
+  binauralChoice_->setObjectName(QStringLiteral("binauralChoice"));
+  binauralChoice_->setToolTip(
+      QStringLiteral("Stereo files and two mono files in a row are the ears of binaural pairs"));
+  bar->addWidget(binauralChoice_);
+  bar->addSeparator();
   bar->addWidget(new QLabel(QStringLiteral(" Band ")));
   bandChoice_ = new QComboBox;
   bandChoice_->setObjectName(QStringLiteral("bandChoice"));
@@ -99,6 +106,7 @@ void ViewerWindow::buildToolBar() {
   connect(bandKindChoice_, &QComboBox::activated, this, [this](int index) {
     chooseBandKind(index == 1 ? analysis::BandKind::kThird : analysis::BandKind::kOctave);
   });
+  connect(binauralChoice_, &QCheckBox::toggled, this, &ViewerWindow::takeAsBinaural);
   connect(smoothingChoice_, &QComboBox::activated, this,
           [this](int index) { spectrum_->setSmoothing(static_cast<std::size_t>(index)); });
 }

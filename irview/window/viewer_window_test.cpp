@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QChart>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -127,6 +128,19 @@ TEST_F(ViewerWindowTest, FilesAreOverlaidWaveformFirstAndTheirAnalysisWhenItArri
   auto* smoothing = window->findChild<QComboBox*>("smoothingChoice");
   emit smoothing->activated(2);
   EXPECT_EQ(window->spectrumPlot()->smoothing(), 2u);
+
+  // Below the table each channel's speech index with its matrix, and the
+  // binaural pairs once the files are taken as such: the two mono files in
+  // a row, and the stereo file.
+  const QString details = window->parametersPage()->details()->toPlainText();
+  EXPECT_TRUE(details.contains("  STI ")) << details.toStdString();
+  EXPECT_TRUE(details.contains("  m(F) "));
+  EXPECT_FALSE(details.contains("binaural pair"));
+  window->findChild<QCheckBox*>("binauralChoice")->click();
+  const QString pairs = window->parametersPage()->details()->toPlainText();
+  EXPECT_TRUE(pairs.contains("binaural pair: left left.tim, right right.tim"))
+      << pairs.toStdString();
+  EXPECT_TRUE(pairs.contains("binaural pair: left hall.wav channel 1, right channel 2"));
 }
 
 // Third octaves on asking: the files are analysed again in thirds, the
