@@ -1,8 +1,9 @@
 // The analysis's readers on arbitrary bytes, as irinfo uses them, and the
 // analysis on what they accept. The first byte picks the name: "fuzz.tim"
 // (read as a .TIM file whatever its tag) or "fuzz.wav" by its lowest bit,
-// and by the next whether the analysis covers the octave bands or only the
-// unfiltered response; the rest is the file. A file is either refused with
+// by the next whether the analysis covers the octave bands or only the
+// broadband response, by the third whether the speech index and a pair's
+// cross-correlation are computed too; the rest is the file. A file is either refused with
 // one message line that names it, or read with values that hold together:
 // channels of equal length within the limits, a sampling rate in range,
 // finite samples not all zero; a .TIM file's samples bit for bit as the
@@ -22,6 +23,8 @@
 #include "analysis/analyse.h"
 #include "analysis/read/audio_codec.h"
 #include "analysis/read/read_response.h"
+#include "analysis/spatial/iacc.h"
+#include "analysis/speech/sti.h"
 #include "formats/byte_order.h"
 #include "formats/tim_file.h"
 #include "fuzz/property.h"
@@ -109,6 +112,29 @@ void check_analysis(const analysis::ResponseFile& f, bool bands) {
   }
 }
 
+// The speech index and, for two channels, the pair's cross-correlation:
+// each a number in range or a reason, never both.
+void check_room(const analysis::ResponseFile& f) {
+  const auto check = [](const analysis::ParameterValue& v, double low, double high) {
+    FUZZ_REQUIRE(v.value.has_value() != !v.missing.empty());
+    if (v.value) FUZZ_REQUIRE(*v.value >= low && *v.value <= high);
+  };
+  for (const std::vector<float>& samples : f.channels) {
+    const analysis::SpeechIndex s =
+        analysis::speech_transmission_index(samples, f.sample_rate_hz, std::nullopt);
+    check(s.sti, 0.0, 1.0);
+    FUZZ_REQUIRE(s.category.empty() == !s.sti.value);
+  }
+  if (f.channels.size() != 2) return;
+  const analysis::BinauralAnalysis b =
+      analysis::analyse_binaural(f.channels[0], f.channels[1], f.sample_rate_hz);
+  for (const analysis::BandIacc& r : b.results) {
+    check(r.values.early, 0.0, 1.0);
+    check(r.values.late, 0.0, 1.0);
+    check(r.values.all, 0.0, 1.0);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -152,6 +178,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else {
     check_audio_round_trip(f);
   }
-  if (f.points() <= kAnalysedPoints) check_analysis(f, (data[0] & 2) != 0);
+  if (f.points() <= kAnalysedPoints) {
+    check_analysis(f, (data[0] & 2) != 0);
+    if (data[0] & 4) check_room(f);
+  }
   return 0;
 }
