@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 
 #include "irview/testing/fake_audio_output.h"
@@ -90,6 +91,7 @@ TEST_F(ListenSessionTest, PlayStartsWithinASecondAndPlaysTheAuralisationAtItsGai
 #ifndef IRVIEW_SANITIZED
   EXPECT_LT(startMs, 1000) << "from the dry signal's choice to sound";
 #endif
+  std::printf("sound %lld ms after the dry signal was chosen\n", static_cast<long long>(startMs));
   EXPECT_EQ(output.rateHz, 44100);
   EXPECT_EQ(session.state(), ListenSession::State::Playing);
 

@@ -40,12 +40,10 @@ void ViewerWindow::buildListen() {
 
   audioStatus_ = new QLabel;
   audioStatus_->setObjectName(QStringLiteral("audioStatus"));
-  if (!listen_->audioProblem().isEmpty()) {
-    audioStatus_->setText(listen_->audioProblem() + QStringLiteral(": Listen cannot play"));
-    statusBar()->addPermanentWidget(audioStatus_);
-  } else {
-    audioStatus_->hide();
-  }
+  statusBar()->addPermanentWidget(audioStatus_);
+  const bool silent = !listen_->audioProblem().isEmpty();
+  if (silent) audioStatus_->setText(listen_->audioProblem() + QStringLiteral(": Listen cannot play"));
+  audioStatus_->setVisible(silent);
   buildListenMenu();
   recentDry_ = withRecent(edge_.loadRecentDrySignals(), QString());
   updateRecentDryMenu();
@@ -74,7 +72,7 @@ void ViewerWindow::buildListenMenu() {
 }
 
 QString ViewerWindow::audioStatus() const {
-  return audioStatus_->isHidden() ? QString() : audioStatus_->text();
+  return audioStatus_->text();
 }
 
 void ViewerWindow::chooseDrySignal() {
