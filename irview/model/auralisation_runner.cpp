@@ -72,6 +72,9 @@ void AuralisationRunner::run(int number, const std::string& dryPath,
   if (!dry) return fail(problem.message);
   if (!dry->frames() || *dry->frames() == 0)
     return fail(dry->name() + ": the dry signal holds no frames");
+  if (static_cast<double>(*dry->frames()) > kMaxDrySeconds * dry->sample_rate_hz())
+    return fail(dry->name() + ": longer than " + std::to_string(kMaxDrySeconds / 60) +
+                " minutes, too long to keep in memory for listening (irconv takes any length)");
   std::vector<listen::NamedResponse> named;
   for (std::size_t i = 0; i < files.size(); ++i)
     named.push_back({files[i].get(), names.value(static_cast<int>(i)).toStdString()});

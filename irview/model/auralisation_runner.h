@@ -8,7 +8,7 @@
 // arrive on the runner's thread:
 //   begun(job, buffer) once the buffer exists (frames arrive in it after),
 //   then finished(job) or failed(job, message); a cancelled job ends
-//   without either.
+//   without either. A dry signal longer than kMaxDrySeconds fails.
 // The destructor cancels every job and waits for them.
 #ifndef IRVIEW_MODEL_AURALISATION_RUNNER_H_
 #define IRVIEW_MODEL_AURALISATION_RUNNER_H_
@@ -28,6 +28,10 @@
 #include "irview/model/auralisation_buffer.h"
 
 namespace irview {
+
+// The longest dry signal taken: every auralisation is kept in memory (20
+// minutes of stereo at 48 kHz: 0.9 GB a response).
+inline constexpr int kMaxDrySeconds = 20 * 60;
 
 class AuralisationRunner : public QObject {
   Q_OBJECT

@@ -1,6 +1,7 @@
 #include "irview/model/listen_session.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 
 #include "listen/gain.h"
@@ -39,12 +40,17 @@ ListenSession::~ListenSession() {
 void ListenSession::setDrySignal(const QString& path) {
   stop();
   dry_ = path;
+  lastProblem_.clear();
   mixer_.seek(0);
   restartJobs();
   emit changed();
 }
 
 void ListenSession::setResponses(const std::vector<ListenResponse>& responses) {
+  // The window gives the list again whenever a file's analysis arrives.
+  if (std::equal(responses.begin(), responses.end(), slots_.begin(), slots_.end(),
+                 [](const ListenResponse& r, const Slot& slot) { return r == slot.response; }))
+    return;
   const ListenResponse* chosen =
       chosen_ < static_cast<int>(slots_.size()) ? &slots_[chosen_].response : nullptr;
   std::vector<Slot> kept;
@@ -136,7 +142,10 @@ void ListenSession::jobFailed(int job, const QString& message) {
   slots_[index].buffer.reset();
   mixer_.setSource(static_cast<std::size_t>(index), nullptr);
   if (index == chosen_ && state_ != State::Stopped) stop();
-  emit problem(message);
+  // A dry signal that cannot be read fails every response the same way:
+  // told once.
+  if (message != lastProblem_) emit problem(message);
+  lastProblem_ = message;
   emit changed();
 }
 

@@ -120,6 +120,7 @@ class ListenSession : public QObject {
   State state_ = State::Stopped;
   double rateHz_ = 0.0;
   std::vector<double> appliedGainsDb_;
+  QString lastProblem_;  // since the dry signal was chosen
 };
 
 }  // namespace irview

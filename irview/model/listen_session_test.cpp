@@ -150,7 +150,7 @@ TEST_F(ListenSessionTest, ASwitchWhilePlayingKeepsThePositionAndTheEndStops) {
   EXPECT_EQ(session.positionSeconds(), 0.0);
 }
 
-TEST_F(ListenSessionTest, WithoutSoundOrWithARefusedDryNothingPlays) {
+TEST_F(ListenSessionTest, WithoutSoundOrWithARefusedDryNothingPlaysAndARefusalIsToldOnce) {
   output.unavailableReason = "No audio output: no sound device or sound server was found";
   ListenSession silent(output);
   const auto a = responseFile({testing::decayingNoise(44100, 0.3, 4410, 3)}, 44100);
@@ -167,14 +167,30 @@ TEST_F(ListenSessionTest, WithoutSoundOrWithARefusedDryNothingPlays) {
   QStringList problems;
   QObject::connect(&session, &ListenSession::problem,
                    [&](const QString& message) { problems.append(message); });
-  session.setResponses({response("a", {"a"}, {a})});
-  session.setDrySignal(writeDry("three.wav", 1.0, 3));
-  ASSERT_TRUE(waitFor([&] { return !problems.isEmpty(); }));
-  EXPECT_TRUE(problems[0].contains("3-channel dry signal")) << problems[0].toStdString();
-  EXPECT_FALSE(session.canPlay());
-  session.setDrySignal(folder.filePath("missing.wav"));
-  ASSERT_TRUE(waitFor([&] { return problems.size() == 2; }));
-  EXPECT_TRUE(problems[1].contains("missing.wav")) << problems[1].toStdString();
+  const auto b = responseFile({testing::decayingNoise(44100, 0.3, 4410, 4)}, 44100);
+  session.setResponses({response("a", {"a"}, {a}), response("b", {"b"}, {b})});
+  const auto bothFailed = [&] {
+    return !session.failure(0).isEmpty() && !session.failure(1).isEmpty();
+  };
+  // Each dry signal refused: both responses fail, and it is told once.
+  const QString tooLong = folder.filePath("long.wav");
+  ASSERT_TRUE(testing::writeBytes(
+      tooLong, testing::waveFileBytes({std::vector<float>(1000 * (kMaxDrySeconds + 1), 0.1f)},
+                                      1000)));
+  const std::pair<QString, const char*> refused[] = {
+      {writeDry("three.wav", 1.0, 3), "3-channel dry signal"},
+      {folder.filePath("missing.wav"), "missing.wav"},
+      {tooLong, "longer than 20 minutes"},
+  };
+  for (const auto& [dry, why] : refused) {
+    problems.clear();
+    session.setDrySignal(dry);
+    ASSERT_TRUE(waitFor(bothFailed)) << why;
+    QTest::qWait(20);
+    ASSERT_EQ(problems.size(), 1) << why;
+    EXPECT_TRUE(problems[0].contains(why)) << problems[0].toStdString();
+    EXPECT_FALSE(session.canPlay());
+  }
   EXPECT_FALSE(session.exportChosen(folder.filePath("out.wav")).isEmpty());
   EXPECT_FALSE(QFile::exists(folder.filePath("out.wav")));
 }

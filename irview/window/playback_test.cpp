@@ -156,7 +156,10 @@ TEST(PlaybackTest, WhatIsHeardIsTheAuralisationAndASwitchIsACrossfade) {
                 "--channels=2", "--raw", "--latency-msec=20"});
   struct Ender endRecorder{recorder};
   ASSERT_TRUE(recorder.waitForStarted(10000));
-  spin(700);  // parec connects and records silence first
+  // Recording (silence) before playing starts.
+  ASSERT_TRUE(waitFor([&] { return QFileInfo(recording).size() > 0; }, 20000))
+      << "parec recorded nothing";
+  spin(300);
 
   session.play();
   ASSERT_TRUE(waitFor([&] { return session.state() == ListenSession::State::Playing; }, 10000));
