@@ -21,6 +21,10 @@ std::vector<double> listenGainsDb(const std::vector<double>& loudnessLufs, bool 
   return gains;
 }
 
+double playedLoudnessLufs(const AuralisationBuffer& buffer) {
+  return buffer.loudnessLufs() + (buffer.channels() == 1 ? 10.0 * std::log10(2.0) : 0.0);
+}
+
 ListenMixer::ListenMixer(std::size_t fadeFrames) : fadeFrames_(std::max<std::size_t>(1, fadeFrames)) {}
 
 void ListenMixer::setSources(std::vector<std::shared_ptr<const AuralisationBuffer>> sources) {

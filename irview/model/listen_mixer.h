@@ -9,7 +9,8 @@
 // time. A mono auralisation is played on both channels.
 //
 // The gains: with "Match loudness" each auralisation is brought to
-// kListenLoudnessLufs, so that their loudness (BS.1770) is equal; without
+// kListenLoudnessLufs as it is heard (playedLoudnessLufs()), so that their
+// loudness (BS.1770) is equal; without
 // it, every one takes the gain that brings the loudest to that level, so
 // that they keep their own relative levels.
 //
@@ -35,6 +36,11 @@ inline constexpr double kListenLoudnessLufs = -23.0;
 // not measured yet, which takes 0 dB and is left out of the loudest;
 // minus infinity: below the gates, silent, 0 dB).
 std::vector<double> listenGainsDb(const std::vector<double>& loudnessLufs, bool matchLoudness);
+
+// The loudness of an auralisation as the mixer plays it: a mono one goes to
+// both channels, which BS.1770 measures 10 log10(2) = 3.01 dB louder than
+// the one channel.
+double playedLoudnessLufs(const AuralisationBuffer& buffer);
 
 class ListenMixer {
  public:

@@ -163,7 +163,7 @@ void ListenSession::updateSources() {
 void ListenSession::updateGains(bool ramp) {
   std::vector<double> loudness;
   for (const Slot& slot : slots_)
-    loudness.push_back(slot.buffer ? slot.buffer->loudnessLufs() : std::nan(""));
+    loudness.push_back(slot.buffer ? playedLoudnessLufs(*slot.buffer) : std::nan(""));
   const std::vector<double> gains = listenGainsDb(loudness, matchLoudness_);
   if (gains == appliedGainsDb_) return;
   for (std::size_t i = 0; i < gains.size(); ++i)
