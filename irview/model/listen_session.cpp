@@ -15,6 +15,8 @@ namespace {
 // How far ahead of the position an auralisation must be computed to play.
 constexpr double kAheadSeconds = 1.0;
 constexpr int kTickMilliseconds = 20;
+// Longer than an output's buffer (irview/window/qt_audio_output.h).
+constexpr int kDrainMilliseconds = 400;
 // The mixer's fade length before the dry's rate is known.
 constexpr double kDefaultRateHz = 48000.0;
 
@@ -213,6 +215,7 @@ bool ListenSession::canPlay() const {
 
 void ListenSession::play() {
   if (state_ != State::Stopped || !canPlay()) return;
+  ++playRun_;
   state_ = State::Waiting;
   timer_.start();
   tick();  // at once when it is computed already
@@ -279,8 +282,10 @@ void ListenSession::tick() {
 std::size_t ListenSession::pull(std::span<float> frames) {
   const std::size_t written = mixer_.mix(frames);
   if (written < frames.size() / 2 && state_ == State::Playing) {
-    // The end: stopped once this call is over, from the start next time.
-    QTimer::singleShot(0, this, [this] {
+    // The end: stopped once the output has played what it holds, from the
+    // start next time.
+    QTimer::singleShot(kDrainMilliseconds, this, [this, run = playRun_] {
+      if (run != playRun_) return;  // stopped and played again meanwhile
       stop();
       mixer_.seek(0);
       emit changed();

@@ -121,6 +121,7 @@ class ListenSession : public QObject {
   double rateHz_ = 0.0;
   std::vector<double> appliedGainsDb_;
   QString lastProblem_;  // since the dry signal was chosen
+  int playRun_ = 0;      // counts play()
 };
 
 }  // namespace irview

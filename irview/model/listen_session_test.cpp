@@ -146,6 +146,15 @@ TEST_F(ListenSessionTest, ASwitchWhilePlayingKeepsThePositionAndTheEndStops) {
   while (output.pull(4096) == 4096) {
   }
   EXPECT_EQ(output.heard.size() / 2, bb.frames());
+  // Stopped and played again before the end's stop comes: the new run plays
+  // on, from the start.
+  session.stop();
+  session.play();
+  QTest::qWait(600);
+  EXPECT_EQ(session.state(), ListenSession::State::Playing);
+  EXPECT_EQ(session.positionSeconds(), 0.0);
+  while (output.pull(4096) == 4096) {
+  }
   ASSERT_TRUE(waitFor([&] { return session.state() == ListenSession::State::Stopped; }, 5000));
   EXPECT_EQ(session.positionSeconds(), 0.0);
 }
