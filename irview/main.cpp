@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "irview/model/command_line.h"
+#include "irview/window/qt_audio_output.h"
 #include "irview/window/qt_viewer_edge.h"
 #include "irview/window/startup_probe.h"
 #include "irview/window/viewer_window.h"
@@ -31,7 +32,9 @@ int main(int argc, char* argv[]) {
   }
 
   irview::QtViewerEdge edge;
-  irview::ViewerWindow window(edge);
+  // Without a sound server the window says so and does all else.
+  irview::QtAudioOutput audio;
+  irview::ViewerWindow window(edge, audio);
   edge.setParentWidget(&window);
   irview::installStartupProbe(window);
   // The files are read while the window is shown.

@@ -2,7 +2,8 @@
 # Installs the Debian package into a minimal Debian root, as a user would on
 # a bare system (apt-get install --no-install-recommends ./sonabrix_*.deb),
 # and starts the installed sonabrix there on a private X server until its
-# main window has painted. What the package's dependencies leave out (the
+# main window has painted, then irview, which must say that there is no
+# audio (the root has no sound server). What the package's dependencies leave out (the
 # xcb display plugin, a font, ...) shows here as a program that cannot open
 # its window, a root without fonts, or Qt's warnings.
 #
@@ -117,4 +118,20 @@ grep -qx 'start-mode wavtim' <<<"$probe" || fail "sonabrix started in the wrong 
 if grep -Ei 'font|platform plugin|qt\.qpa' "$cache/sonabrix.err"; then
   fail "sonabrix warned about its fonts or display plugin"
 fi
-step "minimal root ok: $(basename "$deb") installs and paints its window"
+
+# irview there: its window paints, and with no sound server in the root its
+# Listen panel says there is no audio (and the rest of the window works).
+step "starting irview on :$display"
+status=0
+probe=$(in_root DISPLAY=":$display" IRVIEW_STARTUP_PROBE=1 \
+        sh -c 'cd /root && exec timeout 60 irview' 2>"$cache/irview.err") || status=$?
+echo "irview wrote on standard error:"
+sed 's/^/  /' "$cache/irview.err"
+[ "$status" -eq 0 ] || fail "irview ended with status $status: $probe"
+grep -q '^first-paint-ns [0-9]\+$' <<<"$probe" || fail "irview painted no window: $probe"
+grep -q '^audio none: No audio output' <<<"$probe" ||
+  fail "irview did not say that there is no audio: $probe"
+if grep -Ei 'font|platform plugin|qt\.qpa' "$cache/irview.err"; then
+  fail "irview warned about its fonts or display plugin"
+fi
+step "minimal root ok: $(basename "$deb") installs and paints its windows"

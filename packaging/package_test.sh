@@ -67,13 +67,16 @@ grep -q '^first-paint-ns [0-9]\+$' <<<"$probe" || fail "sonabrix painted no wind
 grep -qx 'start-mode wavtim' <<<"$probe" || fail "sonabrix started in the wrong mode: $probe"
 
 # The viewer as a file manager starts it, offscreen, on the converted pair:
-# painted and analysed. Its settings (the recent list) go to the scratch home.
+# painted and analysed. Its settings (the recent list) go to the scratch home;
+# it is given no sound server, and says so.
 probe=$(cd "$work/packaged" && HOME=$scratch XDG_CONFIG_HOME=$scratch/config \
+        PULSE_SERVER=unix:$scratch/no-sound-server \
         QT_QPA_PLATFORM=offscreen IRVIEW_STARTUP_PROBE=1 \
         timeout 60 "$usr/bin/irview" left.tim right.tim) || fail "irview did not start: $probe"
 grep -q '^first-paint-ns [0-9]\+$' <<<"$probe" || fail "irview painted no window: $probe"
 grep -q '^analysed-ns [0-9]\+$' <<<"$probe" || fail "irview analysed nothing: $probe"
 grep -qx 'traces 2' <<<"$probe" || fail "irview showed the wrong traces: $probe"
+grep -q '^audio none: No audio output' <<<"$probe" || fail "irview did not say there is no audio: $probe"
 
 # The MIME type of .TIM files names *.tim and *.TIM (the database folds the
 # two into one pattern of any case) and the first four bytes, and compiles.
@@ -123,8 +126,9 @@ plugin_package=$(dpkg-query -S "$(readlink -f "$xcb_plugin")" | sed 's/[:,].*//'
 depends=$(dpkg-deb -f "$deb" Depends)
 tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//' | grep -qx "$plugin_package" ||
   fail "the package does not depend on $plugin_package, which holds $xcb_plugin: $depends"
-# irconv's libraries, found by dpkg-shlibdeps.
-for library in libfftw3-double3 libsoxr0 libebur128-1 libsndfile1; do
+# irconv's libraries and irview's sound (Qt Multimedia), found by
+# dpkg-shlibdeps.
+for library in libfftw3-double3 libsoxr0 libebur128-1 libsndfile1 libqt6multimedia6; do
   tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//' | grep -qx "$library" ||
     fail "the package does not depend on $library: $depends"
 done

@@ -15,6 +15,9 @@ packages=(
   # The viewer irview: Qt Charts (which CMake finds only with Qt's OpenGL
   # widgets) and Qt SVG for its SVG export.
   qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
+  # Its Listen panel: sound through Qt Multimedia, and the playback test's
+  # private sound server with a null sink (parec records its monitor).
+  qt6-multimedia-dev pulseaudio pulseaudio-utils
   sox python3
   # make bench: CPU time and peak memory.
   time

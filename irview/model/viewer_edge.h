@@ -23,7 +23,7 @@ struct ViewerMessage {
 };
 
 // What a save dialog is for: the name filter and the suffix it offers.
-enum class ExportKind { Png, Svg, Csv };
+enum class ExportKind { Png, Svg, Csv, Audio };  // Audio: .wav or .flac
 
 class ViewerEdge {
  public:
@@ -31,6 +31,9 @@ class ViewerEdge {
 
   // A modal dialog for one or more response files; empty when cancelled.
   virtual QStringList chooseFilesToOpen() = 0;
+  // A modal dialog for one audio file, the Listen panel's dry signal;
+  // empty when cancelled.
+  virtual QString chooseDrySignal() = 0;
   // A modal save dialog for an export, `suggestedName` filled in; the path
   // chosen (it asks before replacing a file), or empty when cancelled.
   virtual QString chooseExportFile(ExportKind kind, const QString& suggestedName) = 0;
@@ -44,6 +47,9 @@ class ViewerEdge {
   // new one; it outlives the program.
   virtual QStringList loadRecentFiles() = 0;
   virtual void storeRecentFiles(const QStringList& files) = 0;
+  // The same for the dry signals of the Listen panel.
+  virtual QStringList loadRecentDrySignals() = 0;
+  virtual void storeRecentDrySignals(const QStringList& files) = 0;
 };
 
 }  // namespace irview

@@ -25,10 +25,13 @@ class FakeViewerEdge : public ViewerEdge {
   QMap<QString, QByteArray> written;  // path -> bytes
   QStringList recent;                 // the stored list
   int recentStores = 0;
+  QStringList recentDry;  // the stored list of dry signals
+  int dryDialogs = 0;
 
   // Answers for the coming dialogs; a cancel when the script runs out.
   std::deque<QStringList> openChoices;
   std::deque<QString> exportChoices;
+  std::deque<QString> dryChoices;
   // When not empty, every write fails with this reason.
   QString writeProblem;
 
@@ -37,6 +40,13 @@ class FakeViewerEdge : public ViewerEdge {
     if (openChoices.empty()) return {};
     QStringList choice = openChoices.front();
     openChoices.pop_front();
+    return choice;
+  }
+  QString chooseDrySignal() override {
+    ++dryDialogs;
+    if (dryChoices.empty()) return {};
+    QString choice = dryChoices.front();
+    dryChoices.pop_front();
     return choice;
   }
   QString chooseExportFile(ExportKind kind, const QString& suggestedName) override {
@@ -57,6 +67,8 @@ class FakeViewerEdge : public ViewerEdge {
     recent = files;
     ++recentStores;
   }
+  QStringList loadRecentDrySignals() override { return recentDry; }
+  void storeRecentDrySignals(const QStringList& files) override { recentDry = files; }
 };
 
 }  // namespace irview::testing

@@ -13,6 +13,7 @@ namespace irview {
 namespace {
 
 const QString kRecentKey = QStringLiteral("recentFiles");
+const QString kRecentDryKey = QStringLiteral("recentDrySignals");
 
 std::unique_ptr<QSettings> settings(const QString& file) {
   if (file.isEmpty())
@@ -28,6 +29,8 @@ QString exportFilter(ExportKind kind) {
       return QStringLiteral("SVG drawings (*.svg)");
     case ExportKind::Csv:
       return QStringLiteral("CSV tables (*.csv)");
+    case ExportKind::Audio:
+      return QStringLiteral("WAVE files (*.wav);;FLAC files (*.flac)");
   }
   return QString();
 }
@@ -46,6 +49,15 @@ QStringList QtViewerEdge::chooseFilesToOpen() {
       nullptr, QFileDialog::DontUseNativeDialog);
   if (!files.isEmpty()) lastFolder_ = QFileInfo(files.first()).absolutePath();
   return files;
+}
+
+QString QtViewerEdge::chooseDrySignal() {
+  const QString file = QFileDialog::getOpenFileName(
+      parent_, QStringLiteral("Open dry signal"), lastFolder_,
+      QStringLiteral("Audio files (*.wav *.wave *.rf64 *.aif *.aiff *.flac);;All files (*)"),
+      nullptr, QFileDialog::DontUseNativeDialog);
+  if (!file.isEmpty()) lastFolder_ = QFileInfo(file).absolutePath();
+  return file;
 }
 
 QString QtViewerEdge::chooseExportFile(ExportKind kind, const QString& suggestedName) {
@@ -82,6 +94,18 @@ QStringList QtViewerEdge::loadRecentFiles() {
 
 void QtViewerEdge::storeRecentFiles(const QStringList& files) {
   settings(settingsFile_)->setValue(kRecentKey, files);
+}
+
+}  // namespace irview
+
+namespace irview {
+
+QStringList QtViewerEdge::loadRecentDrySignals() {
+  return settings(settingsFile_)->value(kRecentDryKey).toStringList();
+}
+
+void QtViewerEdge::storeRecentDrySignals(const QStringList& files) {
+  settings(settingsFile_)->setValue(kRecentDryKey, files);
 }
 
 }  // namespace irview

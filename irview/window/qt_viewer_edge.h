@@ -2,7 +2,7 @@
 // written through QSaveFile (a temporary file renamed into place), and the
 // recent-files list in the program's own settings: QSettings of
 // organisation and application "irview", on Linux
-// ~/.config/irview/irview.conf, key recentFiles.
+// ~/.config/irview/irview.conf, keys recentFiles and recentDrySignals.
 #ifndef IRVIEW_WINDOW_QT_VIEWER_EDGE_H_
 #define IRVIEW_WINDOW_QT_VIEWER_EDGE_H_
 
@@ -23,11 +23,14 @@ class QtViewerEdge : public ViewerEdge {
   void setParentWidget(QWidget* parent) { parent_ = parent; }
 
   QStringList chooseFilesToOpen() override;
+  QString chooseDrySignal() override;
   QString chooseExportFile(ExportKind kind, const QString& suggestedName) override;
   void showMessage(const ViewerMessage& message) override;
   QString writeFile(const QString& path, const QByteArray& bytes) override;
   QStringList loadRecentFiles() override;
   void storeRecentFiles(const QStringList& files) override;
+  QStringList loadRecentDrySignals() override;
+  void storeRecentDrySignals(const QStringList& files) override;
 
  private:
   QWidget* parent_;

@@ -51,6 +51,8 @@ class StartupProbe : public QObject {
   void finishWhenDone() {
     if (!painted_ || !analysed_) return;
     std::printf("traces %zu\n", window_->waveformPlot()->traces().size());
+    const QString audio = window_->audioStatus();
+    std::printf("audio %s\n", audio.isEmpty() ? "ok" : qPrintable(QStringLiteral("none: ") + audio));
     std::fflush(stdout);
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
   }

@@ -5,7 +5,8 @@
 //   "first-paint-ns N"  when the waveform plot is first painted with every
 //                       file of the command line read (or refused),
 //   "analysed-ns N"     when every analysis is over,
-// then "traces N" (the traces shown) and ends.
+// then "traces N" (the traces shown), "audio ok" or "audio none: <the
+// status bar's line>" (whether the Listen panel can play) and ends.
 #ifndef IRVIEW_WINDOW_STARTUP_PROBE_H_
 #define IRVIEW_WINDOW_STARTUP_PROBE_H_
 

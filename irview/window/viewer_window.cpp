@@ -16,6 +16,7 @@
 #include <algorithm>
 
 #include "analysis/dsp/octave_bands.h"
+#include "irview/model/listen_responses.h"
 #include "irview/model/parameter_table.h"
 #include "irview/model/recent_files.h"
 #include "irview/plots/decay_plot.h"
@@ -23,10 +24,16 @@
 #include "irview/plots/spectrum_plot.h"
 #include "irview/plots/waveform_plot.h"
 #include "irview/window/parameters_page.h"
+#include "irview/window/qt_audio_output.h"
 
 namespace irview {
 
 namespace {
+
+AudioOutput& noAudioOutput() {
+  static NoAudioOutput none;
+  return none;
+}
 
 const QString kProgramName = QStringLiteral("irview");
 
@@ -46,13 +53,19 @@ QString suffixOf(ExportKind kind) {
       return QStringLiteral("svg");
     case ExportKind::Csv:
       return QStringLiteral("csv");
+    case ExportKind::Audio:
+      return QStringLiteral("wav");
   }
   return QString();
 }
 
 }  // namespace
 
-ViewerWindow::ViewerWindow(ViewerEdge& edge, QWidget* parent) : QMainWindow(parent), edge_(edge) {
+ViewerWindow::ViewerWindow(ViewerEdge& edge, QWidget* parent)
+    : ViewerWindow(edge, noAudioOutput(), parent) {}
+
+ViewerWindow::ViewerWindow(ViewerEdge& edge, AudioOutput& audio, QWidget* parent)
+    : QMainWindow(parent), edge_(edge), listen_(std::make_unique<ListenSession>(audio)) {
   setObjectName(kProgramName);
   setAcceptDrops(true);
   resize(1000, 700);
@@ -72,6 +85,7 @@ ViewerWindow::ViewerWindow(ViewerEdge& edge, QWidget* parent) : QMainWindow(pare
   buildMenus();
   buildToolBar();
   buildStatusBar();
+  buildListen();
   connectRunner();
   for (TracePlot* plot : {static_cast<TracePlot*>(waveform_), static_cast<TracePlot*>(decay_),
                           static_cast<TracePlot*>(spectrum_)}) {
@@ -84,7 +98,10 @@ ViewerWindow::ViewerWindow(ViewerEdge& edge, QWidget* parent) : QMainWindow(pare
   updateTitle();
 }
 
-ViewerWindow::~ViewerWindow() { runner_.stop(); }
+ViewerWindow::~ViewerWindow() {
+  runner_.stop();
+  listen_.reset();  // stops playing before the panel goes
+}
 
 void ViewerWindow::connectRunner() {
   connect(&runner_, &AnalysisRunner::read, this, &ViewerWindow::fileRead);
@@ -188,6 +205,7 @@ void ViewerWindow::updateTraces() {
   decay_->setTraces(traces);
   spectrum_->setTraces(traces);
   parameters_->showTraces(files_, traces);
+  listen_->setResponses(listenResponses(files_));
   updateTitle();
   emit fileUpdated();
 }

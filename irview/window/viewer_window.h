@@ -7,6 +7,12 @@
 // status bar. A file that cannot be read is named in a message with the
 // reason, and the window goes on with the others.
 //
+// Under the pages, the Listen panel plays a dry signal convolved with the
+// responses read (irview/model/listen_session.h), File > Open Dry Signal
+// choosing it; Space plays and stops, the keys 1 to 9 choose a response.
+// Without sound (no device or server) the status bar says so once and
+// the rest of the window is as it was.
+//
 // The window composes; the points are made in irview/model/plot_data.h,
 // the table in irview/model/parameter_table.h, and every side effect goes
 // through the ViewerEdge.
@@ -21,6 +27,8 @@
 #include <vector>
 
 #include "irview/model/analysis_runner.h"
+#include "irview/model/audio_output.h"
+#include "irview/model/listen_session.h"
 #include "irview/model/viewed_file.h"
 #include "irview/model/viewer_edge.h"
 
@@ -36,6 +44,7 @@ class QToolButton;
 namespace irview {
 
 class DecayPlot;
+class ListenPanel;
 class ParametersPage;
 class SpectrumPlot;
 class TracePlot;
@@ -47,7 +56,9 @@ class ViewerWindow : public QMainWindow {
  public:
   enum class Page { Waveform, Decay, Spectrum, Parameters };
 
+  // Without an AudioOutput the window has no sound (NoAudioOutput).
   explicit ViewerWindow(ViewerEdge& edge, QWidget* parent = nullptr);
+  ViewerWindow(ViewerEdge& edge, AudioOutput& audio, QWidget* parent = nullptr);
   ~ViewerWindow() override;
 
   // Adds the files to the ones shown; each is read and analysed off the
@@ -68,6 +79,11 @@ class ViewerWindow : public QMainWindow {
   SpectrumPlot* spectrumPlot() const { return spectrum_; }
   ParametersPage* parametersPage() const { return parameters_; }
   QStringList recentFiles() const { return recent_; }
+  ListenSession& listenSession() { return *listen_; }
+  ListenPanel* listenPanel() const { return listenPanel_; }
+  QStringList recentDrySignals() const { return recentDry_; }
+  // The status bar's line about sound: empty when there is sound.
+  QString audioStatus() const;
 
  public slots:
   void showPage(irview::ViewerWindow::Page page);
@@ -86,6 +102,14 @@ class ViewerWindow : public QMainWindow {
   void chooseBandKind(analysis::BandKind kind);
   // Shows the interaural cross-correlation of the binaural pairs, or not.
   void takeAsBinaural(bool binaural);
+  // File > Open Dry Signal...: the edge's dialog, then openDrySignal.
+  void chooseDrySignal();
+  // The Listen panel's dry signal (also a drop on the panel, the recent
+  // list); remembered in the recent dry signals.
+  void openDrySignal(const QString& path);
+  // File > Export Auralisation...: the chosen response's auralisation, as
+  // irconv writes it.
+  void exportAuralisation();
 
  signals:
   // After the plots and the table have taken what arrived for a file.
@@ -99,6 +123,9 @@ class ViewerWindow : public QMainWindow {
   void buildMenus();
   void buildToolBar();
   void buildStatusBar();
+  void buildListen();
+  void buildListenMenu();
+  void updateRecentDryMenu();
   void connectRunner();
 
   ViewedFile* fileOfJob(int job);
@@ -127,6 +154,11 @@ class ViewerWindow : public QMainWindow {
 
   ViewerEdge& edge_;
   AnalysisRunner runner_;
+  std::unique_ptr<ListenSession> listen_;
+  ListenPanel* listenPanel_ = nullptr;
+  QStringList recentDry_;
+  QMenu* recentDryMenu_ = nullptr;
+  QLabel* audioStatus_ = nullptr;
   std::vector<ViewedFile> files_;
   QStringList recent_;
   QList<ViewerMessage> pendingMessages_;

@@ -28,6 +28,11 @@ void ViewerWindow::buildMenus() {
   open->setShortcut(QKeySequence::Open);
   recentMenu_ = file->addMenu(QStringLiteral("Open &Recent"));
   recentMenu_->setObjectName(QStringLiteral("recentMenu"));
+  QAction* dry = file->addAction(QStringLiteral("Open &Dry Signal..."), this,
+                                 &ViewerWindow::chooseDrySignal);
+  dry->setObjectName(QStringLiteral("openDryAction"));
+  recentDryMenu_ = file->addMenu(QStringLiteral("Open Recent Dry Si&gnal"));
+  recentDryMenu_->setObjectName(QStringLiteral("recentDryMenu"));
   file->addSeparator();
   QAction* png = file->addAction(QStringLiteral("Export Plot as &PNG..."), this,
                                  &ViewerWindow::exportPlotAsPng);
@@ -38,6 +43,9 @@ void ViewerWindow::buildMenus() {
   QAction* csv = file->addAction(QStringLiteral("Export &Table as CSV..."), this,
                                  &ViewerWindow::exportTableAsCsv);
   csv->setObjectName(QStringLiteral("exportCsvAction"));
+  QAction* auralisation = file->addAction(QStringLiteral("Export &Auralisation..."), this,
+                                          &ViewerWindow::exportAuralisation);
+  auralisation->setObjectName(QStringLiteral("exportAuralisationAction"));
   file->addSeparator();
   QAction* stop =
       file->addAction(QStringLiteral("S&top Analysis"), this, &ViewerWindow::stopAnalysis);
