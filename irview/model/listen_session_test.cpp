@@ -18,6 +18,7 @@
 
 #include "irview/testing/fake_audio_output.h"
 #include "irview/testing/test_responses.h"
+#include "irview/testing/wait_for.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -31,15 +32,7 @@
 namespace irview {
 namespace {
 
-bool waitFor(const std::function<bool()>& done, int milliseconds = 60000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > milliseconds) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-  }
-  return true;
-}
+using testing::waitFor;
 
 std::shared_ptr<const analysis::ResponseFile> responseFile(std::vector<std::vector<float>> channels,
                                                            double rate) {

@@ -28,19 +28,12 @@
 #include "irview/testing/fake_viewer_edge.h"
 #include "irview/testing/test_responses.h"
 #include "irview/window/viewer_window.h"
+#include "irview/testing/wait_for.h"
 
 namespace irview {
 namespace {
 
-bool waitFor(const std::function<bool()>& done, int milliseconds = 60000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > milliseconds) return false;
-    QTest::qWait(10);
-  }
-  return true;
-}
+using testing::waitFor;
 
 class ListenPanelTest : public ::testing::Test {
  protected:

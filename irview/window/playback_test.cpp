@@ -26,6 +26,7 @@
 #include "irview/model/listen_session.h"
 #include "irview/testing/test_responses.h"
 #include "irview/window/qt_audio_output.h"
+#include "irview/testing/wait_for.h"
 
 namespace irview {
 namespace {
@@ -38,16 +39,7 @@ void spin(int milliseconds) {
   while (timer.elapsed() < milliseconds) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
-bool waitFor(const std::function<bool()>& done, int milliseconds) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > milliseconds) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QThread::msleep(5);
-  }
-  return true;
-}
+using testing::waitFor;
 
 // A program under timeout(1) when there is one: it ends by itself.
 void startBounded(QProcess& process, const QString& program, const QStringList& arguments) {

@@ -32,19 +32,12 @@
 #include "irview/testing/fake_viewer_edge.h"
 #include "irview/testing/test_responses.h"
 #include "irview/window/parameters_page.h"
+#include "irview/testing/wait_for.h"
 
 namespace irview {
 namespace {
 
-bool waitFor(const std::function<bool()>& done, int milliseconds = 60000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > milliseconds) return false;
-    QTest::qWait(10);
-  }
-  return true;
-}
+using testing::waitFor;
 
 // The legend as a user sees it: on its page, once laid out.
 QStringList legend(ViewerWindow& window, ViewerWindow::Page page) {
