@@ -7,24 +7,11 @@
 namespace analysis {
 namespace {
 
-constexpr double kRingingDecayNepers = 13.815510557964274;  // 120 dB of amplitude
-
-// The larger magnitude of a section's two poles, the roots of
-// z^2 + a1 z + a2.
-double pole_radius(const Biquad& s) {
-  const std::complex<double> d = std::sqrt(std::complex<double>(s.a1 * s.a1 - 4.0 * s.a2));
-  return std::max(std::abs((-s.a1 + d) / 2.0), std::abs((-s.a1 - d) / 2.0));
-}
+// The zeros behind the samples: room for the filters to ring down by this
+// much.
+constexpr double kRingingDecayDb = 120.0;
 
 }  // namespace
-
-std::size_t ringing_length(const Cascade& cascade) {
-  double radius = 0.0;
-  for (const Biquad& s : cascade) radius = std::max(radius, pole_radius(s));
-  if (!(radius > 0.0)) return 0;
-  if (!(radius < 1.0)) return 0;  // no stable design reaches here
-  return static_cast<std::size_t>(std::ceil(kRingingDecayNepers / -std::log(radius)));
-}
 
 std::span<const double> BandSignals::band(double nominal_hz) const {
   for (std::size_t i = 0; i < bands.size(); ++i) {
@@ -41,7 +28,7 @@ BandSignals band_signals(std::span<const float> samples, double rate,
   std::size_t ringing = 0;
   for (const OctaveBand& b : bands) {
     filters.push_back(octave_filter(b, rate));
-    if (filters.back()) ringing = std::max(ringing, ringing_length(*filters.back()));
+    if (filters.back()) ringing = std::max(ringing, ringing_length(*filters.back(), kRingingDecayDb));
   }
   out.unfiltered.resize(samples.size() + ringing);
   std::copy(samples.begin(), samples.end(), out.unfiltered.begin());

@@ -22,10 +22,6 @@
 
 namespace analysis {
 
-// The samples the ringing of a cascade takes to fall by 120 dB: from the
-// pole nearest the unit circle. 0 for an empty cascade.
-std::size_t ringing_length(const Cascade& cascade);
-
 // A vector whose elements are not zeroed when it grows: for signals that
 // are written whole as soon as they are made.
 template <typename T>
