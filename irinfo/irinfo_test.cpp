@@ -16,26 +16,14 @@
 #include "console/fake_terminal.h"
 #include "formats/test_program.h"
 #include "formats/test_temp_dir.h"
+#include "irinfo/run_for_test.h"
 
 namespace irinfo {
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
-Outcome run_irinfo(const std::vector<std::string>& args) {
-  console::FakeTerminal terminal;
-  std::vector<std::string> words = {"irinfo"};
-  words.insert(words.end(), args.begin(), args.end());
-  const int status = run(words, terminal);
-  return {status, terminal.out(), terminal.err()};
-}
-
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
+using test::contains;
+using test::Outcome;
+using test::run_irinfo;
 
 std::size_t lines(const std::string& text) {
   return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));

@@ -10,28 +10,16 @@
 #include "analysis/testing/synthetic.h"
 #include "console/fake_terminal.h"
 #include "formats/test_temp_dir.h"
+#include "irinfo/run_for_test.h"
 #include "irinfo/irinfo.h"
 #include "irinfo/room_analysis.h"
 
 namespace irinfo {
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
-Outcome run_irinfo(const std::vector<std::string>& args) {
-  console::FakeTerminal terminal;
-  std::vector<std::string> words = {"irinfo"};
-  words.insert(words.end(), args.begin(), args.end());
-  const int status = run(words, terminal);
-  return {status, terminal.out(), terminal.err()};
-}
-
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
+using test::contains;
+using test::Outcome;
+using test::run_irinfo;
 
 std::size_t count(const std::string& text, const std::string& part) {
   std::size_t n = 0;
