@@ -2,8 +2,8 @@
 // pulled from the player. The real one is Qt Multimedia's sink on the
 // default output device (irview/window/qt_audio_output.h); the tests use
 // irview/testing/fake_audio_output.h, which pulls when told.
-#ifndef IRVIEW_MODEL_AUDIO_OUTPUT_H_
-#define IRVIEW_MODEL_AUDIO_OUTPUT_H_
+#ifndef IRVIEW_PLAYER_AUDIO_OUTPUT_H_
+#define IRVIEW_PLAYER_AUDIO_OUTPUT_H_
 
 #include <QString>
 #include <cstddef>
@@ -32,4 +32,4 @@ class AudioOutput {
 
 }  // namespace irview
 
-#endif  // IRVIEW_MODEL_AUDIO_OUTPUT_H_
+#endif  // IRVIEW_PLAYER_AUDIO_OUTPUT_H_

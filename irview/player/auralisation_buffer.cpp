@@ -1,4 +1,4 @@
-#include "irview/model/auralisation_buffer.h"
+#include "irview/player/auralisation_buffer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,8 +7,8 @@
 // The loudness (BS.1770, listen/loudness.h) of the frames computed so far is
 // published every second of frames and once more, final, at the end, so
 // that playback can start before the last frame is in.
-#ifndef IRVIEW_MODEL_AURALISATION_BUFFER_H_
-#define IRVIEW_MODEL_AURALISATION_BUFFER_H_
+#ifndef IRVIEW_PLAYER_AURALISATION_BUFFER_H_
+#define IRVIEW_PLAYER_AURALISATION_BUFFER_H_
 
 #include <atomic>
 #include <cstddef>
@@ -92,4 +92,4 @@ class AuralisationFrames : public listen::FrameSource {
 
 }  // namespace irview
 
-#endif  // IRVIEW_MODEL_AURALISATION_BUFFER_H_
+#endif  // IRVIEW_PLAYER_AURALISATION_BUFFER_H_

@@ -1,4 +1,4 @@
-#include "irview/model/auralisation_runner.h"
+#include "irview/player/auralisation_runner.h"
 
 #include <QMetaObject>
 #include <QThread>

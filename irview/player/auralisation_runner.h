@@ -10,8 +10,8 @@
 //   then finished(job) or failed(job, message); a cancelled job ends
 //   without either. A dry signal longer than kMaxDrySeconds fails.
 // The destructor cancels every job and waits for them.
-#ifndef IRVIEW_MODEL_AURALISATION_RUNNER_H_
-#define IRVIEW_MODEL_AURALISATION_RUNNER_H_
+#ifndef IRVIEW_PLAYER_AURALISATION_RUNNER_H_
+#define IRVIEW_PLAYER_AURALISATION_RUNNER_H_
 
 #include <QHash>
 #include <QObject>
@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "analysis/response.h"
-#include "irview/model/auralisation_buffer.h"
+#include "irview/player/auralisation_buffer.h"
 
 namespace irview {
 
@@ -72,4 +72,4 @@ class AuralisationRunner : public QObject {
 
 }  // namespace irview
 
-#endif  // IRVIEW_MODEL_AURALISATION_RUNNER_H_
+#endif  // IRVIEW_PLAYER_AURALISATION_RUNNER_H_

@@ -1,4 +1,4 @@
-#include "irview/model/listen_mixer.h"
+#include "irview/player/listen_mixer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -17,15 +17,15 @@
 // Frames not yet computed play as silence; the session (listen_session.h)
 // starts and switches only where the frames are computed. Not thread-safe:
 // one thread mixes and chooses.
-#ifndef IRVIEW_MODEL_LISTEN_MIXER_H_
-#define IRVIEW_MODEL_LISTEN_MIXER_H_
+#ifndef IRVIEW_PLAYER_LISTEN_MIXER_H_
+#define IRVIEW_PLAYER_LISTEN_MIXER_H_
 
 #include <cstddef>
 #include <memory>
 #include <span>
 #include <vector>
 
-#include "irview/model/auralisation_buffer.h"
+#include "irview/player/auralisation_buffer.h"
 
 namespace irview {
 
@@ -96,4 +96,4 @@ class ListenMixer {
 
 }  // namespace irview
 
-#endif  // IRVIEW_MODEL_LISTEN_MIXER_H_
+#endif  // IRVIEW_PLAYER_LISTEN_MIXER_H_

@@ -3,7 +3,7 @@
 // loudness (BS.1770, measured again here) level or keep the relative
 // levels; mono on both channels, gain ramps, the end. And the responses
 // made of the viewer's files (pairs of .TIM files).
-#include "irview/model/listen_mixer.h"
+#include "irview/player/listen_mixer.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <numbers>
 #include <random>
 
-#include "irview/model/listen_responses.h"
+#include "irview/player/listen_responses.h"
 #include "listen/loudness.h"
 
 namespace irview {

@@ -1,4 +1,4 @@
-#include "irview/model/listen_responses.h"
+#include "irview/player/listen_responses.h"
 
 #include <QFileInfo>
 

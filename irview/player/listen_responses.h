@@ -4,8 +4,8 @@
 // directly by another mono .TIM file of the same rate and length is its
 // left channel, the other its right (as irgen writes the two channels of a
 // stereo file, and as irconv takes RESPONSE RESPONSE_RIGHT).
-#ifndef IRVIEW_MODEL_LISTEN_RESPONSES_H_
-#define IRVIEW_MODEL_LISTEN_RESPONSES_H_
+#ifndef IRVIEW_PLAYER_LISTEN_RESPONSES_H_
+#define IRVIEW_PLAYER_LISTEN_RESPONSES_H_
 
 #include <QString>
 #include <QStringList>
@@ -34,4 +34,4 @@ std::vector<ListenResponse> listenResponses(const std::vector<ViewedFile>& files
 
 }  // namespace irview
 
-#endif  // IRVIEW_MODEL_LISTEN_RESPONSES_H_
+#endif  // IRVIEW_PLAYER_LISTEN_RESPONSES_H_

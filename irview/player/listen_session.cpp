@@ -1,4 +1,4 @@
-#include "irview/model/listen_session.h"
+#include "irview/player/listen_session.h"
 
 #include <QFileInfo>
 #include <algorithm>

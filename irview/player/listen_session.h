@@ -15,8 +15,8 @@
 // Export writes the chosen auralisation as irconv writes it with its
 // defaults: the format from the name's extension, 24-bit samples, the
 // peak brought to -1 dBFS (listen/gain.h, listen/sound_writer.h).
-#ifndef IRVIEW_MODEL_LISTEN_SESSION_H_
-#define IRVIEW_MODEL_LISTEN_SESSION_H_
+#ifndef IRVIEW_PLAYER_LISTEN_SESSION_H_
+#define IRVIEW_PLAYER_LISTEN_SESSION_H_
 
 #include <QObject>
 #include <QString>
@@ -24,10 +24,10 @@
 #include <memory>
 #include <vector>
 
-#include "irview/model/audio_output.h"
-#include "irview/model/auralisation_runner.h"
-#include "irview/model/listen_mixer.h"
-#include "irview/model/listen_responses.h"
+#include "irview/player/audio_output.h"
+#include "irview/player/auralisation_runner.h"
+#include "irview/player/listen_mixer.h"
+#include "irview/player/listen_responses.h"
 
 namespace irview {
 
@@ -126,4 +126,4 @@ class ListenSession : public QObject {
 
 }  // namespace irview
 
-#endif  // IRVIEW_MODEL_LISTEN_SESSION_H_
+#endif  // IRVIEW_PLAYER_LISTEN_SESSION_H_

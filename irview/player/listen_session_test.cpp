@@ -3,7 +3,7 @@
 // is the auralisation at its gain; a switch while playing waits for the
 // frames it needs and keeps the position; refusals; and Export writes the
 // bytes irconv writes.
-#include "irview/model/listen_session.h"
+#include "irview/player/listen_session.h"
 
 #include <gtest/gtest.h>
 

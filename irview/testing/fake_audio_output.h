@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "irview/model/audio_output.h"
+#include "irview/player/audio_output.h"
 
 namespace irview::testing {
 

@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "irview/model/listen_session.h"
+#include "irview/player/listen_session.h"
 
 namespace irview {
 

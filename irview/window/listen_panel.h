@@ -2,7 +2,7 @@
 // button, Play/Stop, the position bar and time, "Match loudness", Export,
 // and the responses to choose from (numbered 1, 2, ... as the keys that
 // pick them). A file dropped on the panel becomes the dry signal. The panel
-// only shows the session (irview/model/listen_session.h) and passes the
+// only shows the session (irview/player/listen_session.h) and passes the
 // user's choices to it; the window opens dialogs and writes files.
 #ifndef IRVIEW_WINDOW_LISTEN_PANEL_H_
 #define IRVIEW_WINDOW_LISTEN_PANEL_H_

@@ -23,7 +23,7 @@
 #include <functional>
 #include <vector>
 
-#include "irview/model/listen_session.h"
+#include "irview/player/listen_session.h"
 #include "irview/testing/test_responses.h"
 #include "irview/window/qt_audio_output.h"
 #include "irview/testing/wait_for.h"

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "irview/model/audio_output.h"
+#include "irview/player/audio_output.h"
 
 class QAudioSink;
 

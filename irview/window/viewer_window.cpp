@@ -16,7 +16,7 @@
 #include <algorithm>
 
 #include "analysis/dsp/octave_bands.h"
-#include "irview/model/listen_responses.h"
+#include "irview/player/listen_responses.h"
 #include "irview/model/parameter_table.h"
 #include "irview/model/recent_files.h"
 #include "irview/plots/decay_plot.h"

@@ -8,7 +8,7 @@
 // reason, and the window goes on with the others.
 //
 // Under the pages, the Listen panel plays a dry signal convolved with the
-// responses read (irview/model/listen_session.h), File > Open Dry Signal
+// responses read (irview/player/listen_session.h), File > Open Dry Signal
 // choosing it; Space plays and stops, the keys 1 to 9 choose a response.
 // Without sound (no device or server) the status bar says so once and
 // the rest of the window is as it was.
@@ -27,8 +27,8 @@
 #include <vector>
 
 #include "irview/model/analysis_runner.h"
-#include "irview/model/audio_output.h"
-#include "irview/model/listen_session.h"
+#include "irview/player/audio_output.h"
+#include "irview/player/listen_session.h"
 #include "irview/model/viewed_file.h"
 #include "irview/model/viewer_edge.h"
 
