@@ -1,7 +1,7 @@
 // For bench/run.sh: the time of one forward and one inverse real FFT,
-// unscaled plus the 1/n pass, at the lengths listen/convolver.cpp uses (twice
+// unscaled plus the 1/n pass, at the lengths listen/convolution/convolver.cpp uses (twice
 // its block), for FFTW3 in single and double precision (plans made with
-// FFTW_ESTIMATE, as listen/fft.cpp makes them) and for KissFFT's float build.
+// FFTW_ESTIMATE, as listen/convolution/fft.cpp makes them) and for KissFFT's float build.
 #include <fftw3.h>
 #include <kissfft/kiss_fftr.h>
 #include <chrono>

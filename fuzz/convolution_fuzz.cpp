@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "fuzz/property.h"
-#include "listen/auralise.h"
-#include "listen/channels.h"
-#include "listen/convolver.h"
-#include "listen/frames.h"
+#include "listen/convolution/auralise.h"
+#include "listen/convolution/channels.h"
+#include "listen/convolution/convolver.h"
+#include "listen/convolution/frames.h"
 
 namespace {
 

@@ -14,13 +14,13 @@
 #include "filter_file/filter_file.h"
 #include "formats/output_file.h"
 #include "irconv/progress_bar.h"
-#include "listen/auralise.h"
-#include "listen/export.h"
-#include "listen/gain.h"
-#include "listen/output_format.h"
-#include "listen/prepare.h"
-#include "listen/scratch.h"
-#include "listen/sound_reader.h"
+#include "listen/convolution/auralise.h"
+#include "listen/files/export.h"
+#include "listen/level/gain.h"
+#include "listen/files/output_format.h"
+#include "listen/response/prepare.h"
+#include "listen/files/scratch.h"
+#include "listen/files/sound_reader.h"
 
 namespace irconv {
 namespace {

@@ -6,11 +6,11 @@
 //
 // The run reads the response(s) whole (analysis/read/read_response.h) and
 // the dry in blocks, brings the response to the dry's rate and applies the
-// filter file's equaliser when asked (listen/prepare.h), then works in two
+// filter file's equaliser when asked (listen/response/prepare.h), then works in two
 // passes: the convolution into a scratch file of float frames beside OUT,
-// measuring peak and loudness (listen/auralise.h); then the gain chosen
-// from them (listen/gain.h) and the output written all or nothing
-// (listen/sound_writer.h). Memory stays the same for a dry of any length.
+// measuring peak and loudness (listen/convolution/auralise.h); then the gain chosen
+// from them (listen/level/gain.h) and the output written all or nothing
+// (listen/files/sound_writer.h). Memory stays the same for a dry of any length.
 //
 // Exit status: 0 when OUT was written; 1 when a file cannot be opened, read
 // or written; 2 for a command line it cannot follow or an input it refuses

@@ -14,9 +14,9 @@
 #include "console/fake_terminal.h"
 #include "formats/test_program.h"
 #include "formats/test_temp_dir.h"
-#include "listen/export.h"
-#include "listen/prepare.h"
-#include "listen/sound_reader.h"
+#include "listen/files/export.h"
+#include "listen/response/prepare.h"
+#include "listen/files/sound_reader.h"
 #include "listen/test_signals.h"
 
 namespace irconv {

@@ -9,8 +9,8 @@
 #include <random>
 #include <vector>
 
-#include "listen/channels.h"
-#include "listen/fft.h"
+#include "listen/convolution/channels.h"
+#include "listen/convolution/fft.h"
 
 namespace listen::test {
 

@@ -4,7 +4,7 @@
 // is still coming. The frames are published with release and read with
 // acquire, so a reader sees whole, written frames only; there is one writer.
 //
-// The loudness (BS.1770, listen/loudness.h) of the frames computed so far is
+// The loudness (BS.1770, listen/level/loudness.h) of the frames computed so far is
 // published every second of frames and once more, final, at the end, so
 // that playback can start before the last frame is in.
 #ifndef IRVIEW_PLAYER_AURALISATION_BUFFER_H_
@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "listen/auralise.h"
-#include "listen/frames.h"
-#include "listen/loudness.h"
+#include "listen/convolution/auralise.h"
+#include "listen/convolution/frames.h"
+#include "listen/level/loudness.h"
 
 namespace irview {
 
@@ -72,7 +72,7 @@ class AuralisationBuffer : public listen::FrameSink {
 };
 
 // The computed frames read back from the start, as the writer of an export
-// takes them (listen/sound_writer.h). REQUIRES the buffer complete.
+// takes them (listen/files/sound_writer.h). REQUIRES the buffer complete.
 class AuralisationFrames : public listen::FrameSource {
  public:
   explicit AuralisationFrames(std::shared_ptr<const AuralisationBuffer> buffer);

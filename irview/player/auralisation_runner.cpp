@@ -4,9 +4,9 @@
 #include <QThread>
 #include <algorithm>
 
-#include "listen/auralise.h"
-#include "listen/prepare.h"
-#include "listen/sound_reader.h"
+#include "listen/convolution/auralise.h"
+#include "listen/response/prepare.h"
+#include "listen/files/sound_reader.h"
 
 namespace irview {
 

@@ -2,8 +2,8 @@
 // memory: each is a job on a pool of worker threads (one fewer than the
 // cores, at least one, as the analysis runner's), run in the order started,
 // so the auralisation chosen first is computed first. A job opens the dry
-// signal (listen/sound_reader.h), prepares the response as irconv does
-// (listen/prepare.h: a pair as left and right, resampled to the dry's
+// signal (listen/files/sound_reader.h), prepares the response as irconv does
+// (listen/response/prepare.h: a pair as left and right, resampled to the dry's
 // rate) and runs listen::auralise() into an AuralisationBuffer. Its signals
 // arrive on the runner's thread:
 //   begun(job, buffer) once the buffer exists (frames arrive in it after),

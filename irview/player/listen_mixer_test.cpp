@@ -12,7 +12,7 @@
 #include <random>
 
 #include "irview/player/listen_responses.h"
-#include "listen/loudness.h"
+#include "listen/level/loudness.h"
 
 namespace irview {
 namespace {

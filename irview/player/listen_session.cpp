@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "listen/gain.h"
-#include "listen/output_format.h"
-#include "listen/sound_writer.h"
+#include "listen/level/gain.h"
+#include "listen/files/output_format.h"
+#include "listen/files/sound_writer.h"
 
 namespace irview {
 

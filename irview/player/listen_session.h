@@ -14,7 +14,7 @@
 //
 // Export writes the chosen auralisation as irconv writes it with its
 // defaults: the format from the name's extension, 24-bit samples, the
-// peak brought to -1 dBFS (listen/gain.h, listen/sound_writer.h).
+// peak brought to -1 dBFS (listen/level/gain.h, listen/files/sound_writer.h).
 #ifndef IRVIEW_PLAYER_LISTEN_SESSION_H_
 #define IRVIEW_PLAYER_LISTEN_SESSION_H_
 

@@ -1,12 +1,12 @@
-#include "listen/auralise.h"
+#include "listen/convolution/auralise.h"
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
 
-#include "listen/channels.h"
-#include "listen/convolver.h"
-#include "listen/loudness.h"
+#include "listen/convolution/channels.h"
+#include "listen/convolution/convolver.h"
+#include "listen/level/loudness.h"
 
 namespace listen {
 namespace {

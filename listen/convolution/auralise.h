@@ -1,15 +1,15 @@
 // An auralisation: a dry signal convolved with a response, computed in
 // blocks from a FrameSource into a FrameSink, with progress and stop, while
 // its peak and integrated loudness (BS.1770) are measured on the way. The
-// output has the response's channels (listen/channels.h) and holds the whole
+// output has the response's channels (listen/convolution/channels.h) and holds the whole
 // tail: dry frames + response frames - 1 of them. Memory does not grow with
 // the dry's length.
 //
 // This is the first of the two passes of irconv and of the viewer's export:
-// the measured peak or loudness decides the gain (listen/gain.h) before
-// anything is written (listen/export.h).
-#ifndef LISTEN_AURALISE_H_
-#define LISTEN_AURALISE_H_
+// the measured peak or loudness decides the gain (listen/level/gain.h) before
+// anything is written (listen/files/export.h).
+#ifndef LISTEN_CONVOLUTION_AURALISE_H_
+#define LISTEN_CONVOLUTION_AURALISE_H_
 
 #include <atomic>
 #include <cstddef>
@@ -17,12 +17,12 @@
 #include <string>
 #include <vector>
 
-#include "listen/frames.h"
+#include "listen/convolution/frames.h"
 
 namespace listen {
 
 // A response ready for the convolution: 1 or 2 channels of one length, at
-// the dry's sampling rate (listen/prepare.h makes one). An equalised
+// the dry's sampling rate (listen/response/prepare.h makes one). An equalised
 // response carries the equaliser's ringing around it: `lead` points before
 // its time zero and `trail` points after its own end, outside the output's
 // length (the ringing of the dry's first frames before the output begins
@@ -83,4 +83,4 @@ Auralised auralise(FrameSource& dry, const Response& response, FrameSink& out,
 
 }  // namespace listen
 
-#endif  // LISTEN_AURALISE_H_
+#endif  // LISTEN_CONVOLUTION_AURALISE_H_

@@ -1,4 +1,4 @@
-#include "listen/auralise.h"
+#include "listen/convolution/auralise.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 
 #include "analysis/read/read_response.h"
 #include "analysis/testing/synthetic.h"
-#include "listen/convolver.h"
-#include "listen/prepare.h"
+#include "listen/convolution/convolver.h"
+#include "listen/response/prepare.h"
 #include "listen/test_signals.h"
 
 namespace listen {

@@ -1,4 +1,4 @@
-#include "listen/channels.h"
+#include "listen/convolution/channels.h"
 
 namespace listen {
 

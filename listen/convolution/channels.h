@@ -2,8 +2,8 @@
 // response's channels; a mono dry feeds every response channel, a stereo dry
 // with a stereo response goes left with left and right with right, and each
 // channel of a stereo dry with a mono response is convolved with it.
-#ifndef LISTEN_CHANNELS_H_
-#define LISTEN_CHANNELS_H_
+#ifndef LISTEN_CONVOLUTION_CHANNELS_H_
+#define LISTEN_CONVOLUTION_CHANNELS_H_
 
 #include <cstddef>
 #include <optional>
@@ -31,4 +31,4 @@ std::string routing_refusal(std::size_t dry_channels, std::size_t response_chann
 
 }  // namespace listen
 
-#endif  // LISTEN_CHANNELS_H_
+#endif  // LISTEN_CONVOLUTION_CHANNELS_H_

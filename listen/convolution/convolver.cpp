@@ -1,4 +1,4 @@
-#include "listen/convolver.h"
+#include "listen/convolution/convolver.h"
 
 #include <algorithm>
 #include <bit>

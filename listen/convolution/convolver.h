@@ -11,8 +11,8 @@
 // frame i * block_frames(): convolving dry frames x and response h, output
 // frame n is sum_k x[n - k] h[k] exactly as the direct sum gives it, up to
 // rounding of about 1e-15 of the output's peak.
-#ifndef LISTEN_CONVOLVER_H_
-#define LISTEN_CONVOLVER_H_
+#ifndef LISTEN_CONVOLUTION_CONVOLVER_H_
+#define LISTEN_CONVOLUTION_CONVOLVER_H_
 
 #include <complex>
 #include <cstddef>
@@ -20,8 +20,8 @@
 #include <span>
 #include <vector>
 
-#include "listen/channels.h"
-#include "listen/fft.h"
+#include "listen/convolution/channels.h"
+#include "listen/convolution/fft.h"
 
 namespace listen {
 
@@ -74,4 +74,4 @@ std::size_t default_block_frames(std::size_t frames);
 
 }  // namespace listen
 
-#endif  // LISTEN_CONVOLVER_H_
+#endif  // LISTEN_CONVOLUTION_CONVOLVER_H_

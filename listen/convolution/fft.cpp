@@ -1,4 +1,4 @@
-#include "listen/fft.h"
+#include "listen/convolution/fft.h"
 
 #include <fftw3.h>
 

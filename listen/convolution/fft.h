@@ -8,8 +8,8 @@
 // turns the bins back into n samples times n (also unscaled), overwriting
 // the bins. Objects may be made, used and destroyed on any thread; one
 // object is used by one thread at a time.
-#ifndef LISTEN_FFT_H_
-#define LISTEN_FFT_H_
+#ifndef LISTEN_CONVOLUTION_FFT_H_
+#define LISTEN_CONVOLUTION_FFT_H_
 
 #include <complex>
 #include <cstddef>
@@ -42,4 +42,4 @@ class RealFft {
 
 }  // namespace listen
 
-#endif  // LISTEN_FFT_H_
+#endif  // LISTEN_CONVOLUTION_FFT_H_

@@ -1,4 +1,4 @@
-#include "listen/frames.h"
+#include "listen/convolution/frames.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 // a source they are read from (a dry signal, a computed output kept for
 // writing) and a sink they go to, with an in-memory one of each for the
 // viewer and the tests. Full scale is 1.0.
-#ifndef LISTEN_FRAMES_H_
-#define LISTEN_FRAMES_H_
+#ifndef LISTEN_CONVOLUTION_FRAMES_H_
+#define LISTEN_CONVOLUTION_FRAMES_H_
 
 #include <cstddef>
 #include <optional>
@@ -67,4 +67,4 @@ class MemoryFrames : public FrameSource, public FrameSink {
 
 }  // namespace listen
 
-#endif  // LISTEN_FRAMES_H_
+#endif  // LISTEN_CONVOLUTION_FRAMES_H_

@@ -1,6 +1,6 @@
-#include "listen/export.h"
+#include "listen/files/export.h"
 
-#include "listen/sound_writer.h"
+#include "listen/files/sound_writer.h"
 
 namespace listen {
 

@@ -1,21 +1,21 @@
 // The second half of an auralisation's writing, shared by irconv and the
 // viewer's export so that both write the same bytes: from the frames the
-// first pass computed (listen/auralise.h) and what it measured, the gain
-// (listen/gain.h), then the file (listen/sound_writer.h).
+// first pass computed (listen/convolution/auralise.h) and what it measured, the gain
+// (listen/level/gain.h), then the file (listen/files/sound_writer.h).
 //
 // The viewer computes into a MemoryFrames and exports from it; irconv
 // computes into a ScratchFrames. Given the same frames, the same settings
 // give the same file.
-#ifndef LISTEN_EXPORT_H_
-#define LISTEN_EXPORT_H_
+#ifndef LISTEN_FILES_EXPORT_H_
+#define LISTEN_FILES_EXPORT_H_
 
 #include <optional>
 #include <string>
 
-#include "listen/auralise.h"
-#include "listen/frames.h"
-#include "listen/gain.h"
-#include "listen/output_format.h"
+#include "listen/convolution/auralise.h"
+#include "listen/convolution/frames.h"
+#include "listen/level/gain.h"
+#include "listen/files/output_format.h"
 
 namespace listen {
 
@@ -39,4 +39,4 @@ Exported export_auralisation(FrameSource& frames, const Measured& measured,
 
 }  // namespace listen
 
-#endif  // LISTEN_EXPORT_H_
+#endif  // LISTEN_FILES_EXPORT_H_

@@ -1,4 +1,4 @@
-#include "listen/output_format.h"
+#include "listen/files/output_format.h"
 
 #include <cctype>
 #include <limits>

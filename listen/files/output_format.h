@@ -1,8 +1,8 @@
 // What an auralisation is written as: the container, chosen by the output
 // name's extension (".wav" WAVE, ".flac" FLAC, any case), and the samples:
 // 16-bit PCM (with TPDF dither), 24-bit PCM, or 32-bit float (WAVE only).
-#ifndef LISTEN_OUTPUT_FORMAT_H_
-#define LISTEN_OUTPUT_FORMAT_H_
+#ifndef LISTEN_FILES_OUTPUT_FORMAT_H_
+#define LISTEN_FILES_OUTPUT_FORMAT_H_
 
 #include <string>
 #include <string_view>
@@ -37,4 +37,4 @@ double largest_sample(SampleFormat samples);
 
 }  // namespace listen
 
-#endif  // LISTEN_OUTPUT_FORMAT_H_
+#endif  // LISTEN_FILES_OUTPUT_FORMAT_H_

@@ -6,9 +6,9 @@
 
 #include "analysis/read/read_response.h"
 #include "formats/test_temp_dir.h"
-#include "listen/gain.h"
-#include "listen/quantise.h"
-#include "listen/sound_writer.h"
+#include "listen/level/gain.h"
+#include "listen/level/quantise.h"
+#include "listen/files/sound_writer.h"
 #include "listen/test_signals.h"
 
 namespace listen {

@@ -1,4 +1,4 @@
-#include "listen/scratch.h"
+#include "listen/files/scratch.h"
 
 #include <cerrno>
 #include <cstring>

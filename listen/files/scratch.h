@@ -2,15 +2,15 @@
 // frames in a file of no name (created beside the output, then unlinked, so
 // nothing is left behind whatever ends the process), written once, then read
 // back from the start. Disk, not memory, grows with the dry's length.
-#ifndef LISTEN_SCRATCH_H_
-#define LISTEN_SCRATCH_H_
+#ifndef LISTEN_FILES_SCRATCH_H_
+#define LISTEN_FILES_SCRATCH_H_
 
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 
-#include "listen/frames.h"
+#include "listen/convolution/frames.h"
 
 namespace listen {
 
@@ -45,4 +45,4 @@ class ScratchFrames : public FrameSource, public FrameSink {
 
 }  // namespace listen
 
-#endif  // LISTEN_SCRATCH_H_
+#endif  // LISTEN_FILES_SCRATCH_H_

@@ -1,4 +1,4 @@
-#include "listen/sound_reader.h"
+#include "listen/files/sound_reader.h"
 
 #include <sndfile.h>
 

@@ -1,14 +1,14 @@
 // A dry signal read from an audio file in blocks (WAVE of every kind, FLAC,
 // AIFF and whatever else the audio library reads), so that a file of any
 // length is read in the same memory. Integer samples are scaled to -1 .. 1.
-#ifndef LISTEN_SOUND_READER_H_
-#define LISTEN_SOUND_READER_H_
+#ifndef LISTEN_FILES_SOUND_READER_H_
+#define LISTEN_FILES_SOUND_READER_H_
 
 #include <memory>
 #include <string>
 
-#include "listen/auralise.h"
-#include "listen/frames.h"
+#include "listen/convolution/auralise.h"
+#include "listen/convolution/frames.h"
 
 namespace listen {
 
@@ -43,4 +43,4 @@ class SoundReader : public FrameSource {
 
 }  // namespace listen
 
-#endif  // LISTEN_SOUND_READER_H_
+#endif  // LISTEN_FILES_SOUND_READER_H_

@@ -1,4 +1,4 @@
-#include "listen/sound_writer.h"
+#include "listen/files/sound_writer.h"
 
 #include <sndfile.h>
 
@@ -8,7 +8,7 @@
 
 #include "console/process.h"
 #include "formats/output_file.h"
-#include "listen/quantise.h"
+#include "listen/level/quantise.h"
 
 namespace listen {
 namespace {

@@ -5,16 +5,16 @@
 //
 // write_sound() is the second pass of irconv and of the viewer's export: it
 // reads the frames of the first pass back, applies the gain, quantises
-// (listen/quantise.h) and encodes. Given the same frames, gain and format it
+// (listen/level/quantise.h) and encodes. Given the same frames, gain and format it
 // always writes the same bytes.
-#ifndef LISTEN_SOUND_WRITER_H_
-#define LISTEN_SOUND_WRITER_H_
+#ifndef LISTEN_FILES_SOUND_WRITER_H_
+#define LISTEN_FILES_SOUND_WRITER_H_
 
 #include <string>
 
-#include "listen/auralise.h"
-#include "listen/frames.h"
-#include "listen/output_format.h"
+#include "listen/convolution/auralise.h"
+#include "listen/convolution/frames.h"
+#include "listen/files/output_format.h"
 
 namespace listen {
 
@@ -28,4 +28,4 @@ Problem write_sound(FrameSource& source, double gain, const OutputFormat& format
 
 }  // namespace listen
 
-#endif  // LISTEN_SOUND_WRITER_H_
+#endif  // LISTEN_FILES_SOUND_WRITER_H_

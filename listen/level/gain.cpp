@@ -1,4 +1,4 @@
-#include "listen/gain.h"
+#include "listen/level/gain.h"
 
 #include <cmath>
 #include <cstdio>

@@ -4,14 +4,14 @@
 // response's own scale so that several auralisations keep their relative
 // levels. An integer output whose samples the gain would take beyond the
 // format's largest value is refused, in every mode: nothing is ever clipped.
-#ifndef LISTEN_GAIN_H_
-#define LISTEN_GAIN_H_
+#ifndef LISTEN_LEVEL_GAIN_H_
+#define LISTEN_LEVEL_GAIN_H_
 
 #include <optional>
 #include <string>
 
-#include "listen/auralise.h"
-#include "listen/output_format.h"
+#include "listen/convolution/auralise.h"
+#include "listen/files/output_format.h"
 
 namespace listen {
 
@@ -35,4 +35,4 @@ GainChoice choose_gain(const Measured& measured, Normalize mode, std::optional<d
 
 }  // namespace listen
 
-#endif  // LISTEN_GAIN_H_
+#endif  // LISTEN_LEVEL_GAIN_H_

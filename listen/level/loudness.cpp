@@ -1,4 +1,4 @@
-#include "listen/loudness.h"
+#include "listen/level/loudness.h"
 
 #include <ebur128.h>
 

@@ -3,8 +3,8 @@
 // interleaved frames as they pass, through libebur128 (the only file that
 // includes it). Channels are weighted as left and right (1.0 each): a mono
 // signal is measured as one channel.
-#ifndef LISTEN_LOUDNESS_H_
-#define LISTEN_LOUDNESS_H_
+#ifndef LISTEN_LEVEL_LOUDNESS_H_
+#define LISTEN_LEVEL_LOUDNESS_H_
 
 #include <cstddef>
 #include <span>
@@ -32,4 +32,4 @@ class LoudnessMeter {
 
 }  // namespace listen
 
-#endif  // LISTEN_LOUDNESS_H_
+#endif  // LISTEN_LEVEL_LOUDNESS_H_

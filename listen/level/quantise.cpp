@@ -1,4 +1,4 @@
-#include "listen/quantise.h"
+#include "listen/level/quantise.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,14 +4,14 @@
 // 24-bit samples rounded to the nearest code. The dither comes from a fixed
 // pseudo-random sequence, so that one auralisation always gives the same
 // bytes, whichever program writes it. Codes are clamped to the format's
-// range; listen/gain.h refuses any gain that would need it.
-#ifndef LISTEN_QUANTISE_H_
-#define LISTEN_QUANTISE_H_
+// range; listen/level/gain.h refuses any gain that would need it.
+#ifndef LISTEN_LEVEL_QUANTISE_H_
+#define LISTEN_LEVEL_QUANTISE_H_
 
 #include <cstdint>
 #include <span>
 
-#include "listen/output_format.h"
+#include "listen/files/output_format.h"
 
 namespace listen {
 
@@ -34,4 +34,4 @@ class Quantiser {
 
 }  // namespace listen
 
-#endif  // LISTEN_QUANTISE_H_
+#endif  // LISTEN_LEVEL_QUANTISE_H_

@@ -1,11 +1,11 @@
-#include "listen/equaliser.h"
+#include "listen/response/equaliser.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <numbers>
 
-#include "listen/fft.h"
+#include "listen/convolution/fft.h"
 
 namespace listen {
 

@@ -13,8 +13,8 @@
 // The filter is symmetric, 2K + 1 taps (equaliser_half_length()): the
 // curve sampled finely, transformed to a kernel, windowed with a Hann window
 // over +-K. Equal gains give exactly that gain times a unit impulse.
-#ifndef LISTEN_EQUALISER_H_
-#define LISTEN_EQUALISER_H_
+#ifndef LISTEN_RESPONSE_EQUALISER_H_
+#define LISTEN_RESPONSE_EQUALISER_H_
 
 #include <array>
 #include <cstddef>
@@ -46,4 +46,4 @@ std::vector<float> equalise(std::span<const float> response, double sample_rate_
 
 }  // namespace listen
 
-#endif  // LISTEN_EQUALISER_H_
+#endif  // LISTEN_RESPONSE_EQUALISER_H_

@@ -1,10 +1,10 @@
-#include "listen/equaliser.h"
+#include "listen/response/equaliser.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "listen/auralise.h"
+#include "listen/convolution/auralise.h"
 #include "listen/test_signals.h"
 
 namespace listen {

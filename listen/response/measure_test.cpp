@@ -5,10 +5,10 @@
 #include <numbers>
 
 #include "analysis/response.h"
-#include "listen/auralise.h"
-#include "listen/loudness.h"
-#include "listen/prepare.h"
-#include "listen/resample.h"
+#include "listen/convolution/auralise.h"
+#include "listen/level/loudness.h"
+#include "listen/response/prepare.h"
+#include "listen/response/resample.h"
 #include "listen/test_signals.h"
 
 namespace listen {

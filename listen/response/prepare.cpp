@@ -1,8 +1,8 @@
-#include "listen/prepare.h"
+#include "listen/response/prepare.h"
 
 #include <algorithm>
 
-#include "listen/resample.h"
+#include "listen/response/resample.h"
 
 namespace listen {
 

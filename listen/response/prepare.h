@@ -1,18 +1,18 @@
 // Making a Response for a dry signal out of read response files: one file of
 // 1 or 2 channels, or two mono files as the left and right channels of one
 // stereo response (a .TIM pair as irgen writes them); brought to the dry's
-// rate (listen/resample.h) and equalised by a filter file's gains
-// (listen/equaliser.h) when asked.
-#ifndef LISTEN_PREPARE_H_
-#define LISTEN_PREPARE_H_
+// rate (listen/response/resample.h) and equalised by a filter file's gains
+// (listen/response/equaliser.h) when asked.
+#ifndef LISTEN_RESPONSE_PREPARE_H_
+#define LISTEN_RESPONSE_PREPARE_H_
 
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "analysis/response.h"
-#include "listen/auralise.h"
-#include "listen/equaliser.h"
+#include "listen/convolution/auralise.h"
+#include "listen/response/equaliser.h"
 
 namespace listen {
 
@@ -38,4 +38,4 @@ Prepared prepare_response(const std::vector<NamedResponse>& files, double dry_ra
 
 }  // namespace listen
 
-#endif  // LISTEN_PREPARE_H_
+#endif  // LISTEN_RESPONSE_PREPARE_H_

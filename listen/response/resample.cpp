@@ -1,4 +1,4 @@
-#include "listen/resample.h"
+#include "listen/response/resample.h"
 
 #include <soxr.h>
 

@@ -3,8 +3,8 @@
 // pass band reaches 95 % of the lower Nyquist frequency, with 175 dB of
 // stop-band rejection. The output keeps the input's timing (the filter's
 // delay is taken out) and has round(frames * to / from) points, at least one.
-#ifndef LISTEN_RESAMPLE_H_
-#define LISTEN_RESAMPLE_H_
+#ifndef LISTEN_RESPONSE_RESAMPLE_H_
+#define LISTEN_RESPONSE_RESAMPLE_H_
 
 #include <span>
 #include <string>
@@ -19,4 +19,4 @@ std::vector<float> resample(std::span<const float> samples, double from_hz, doub
 
 }  // namespace listen
 
-#endif  // LISTEN_RESAMPLE_H_
+#endif  // LISTEN_RESPONSE_RESAMPLE_H_
