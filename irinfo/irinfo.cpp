@@ -12,11 +12,11 @@
 
 #include "analysis/analyse.h"
 #include "analysis/read/read_response.h"
-#include "irinfo/binaural_pairs.h"
+#include "irinfo/room/binaural_pairs.h"
 #include "irinfo/records.h"
-#include "irinfo/room_analysis.h"
-#include "irinfo/room_records.h"
-#include "irinfo/room_report.h"
+#include "irinfo/room/room_analysis.h"
+#include "irinfo/room/room_records.h"
+#include "irinfo/room/room_report.h"
 #include "irinfo/text_report.h"
 
 namespace irinfo {

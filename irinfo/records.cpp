@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "irinfo/room_records.h"
+#include "irinfo/room/room_records.h"
 
 namespace irinfo {
 namespace {

@@ -11,7 +11,7 @@
 // record covers (a band's edges, the broadband response's span; empty /
 // null for "mid"): span_low_hz and span_high_hz in CSV, span_hz as a pair
 // in JSON, which puts band and span_hz behind band_hz; then the keys of
-// irinfo/room_records.h (the speech transmission index and a binaural
+// irinfo/room/room_records.h (the speech transmission index and a binaural
 // pair's interaural cross-correlation), in JSON before missing. In JSON,
 // missing is an object from the key of each null parameter to its reason;
 // in CSV it is "key: reason" entries joined by "; ". Numbers have six
@@ -43,7 +43,7 @@ std::string json_records(std::string_view file,
                          const std::vector<analysis::ChannelAnalysis>& channels,
                          const std::vector<analysis::SpeechIndex>& speech = {});
 
-struct PairRecords;  // irinfo/room_records.h
+struct PairRecords;  // irinfo/room/room_records.h
 // The records of a binaural pair (one per band and the unfiltered
 // responses, channel empty or null), as csv_records and json_records.
 std::string csv_pair_records(const PairRecords& pair);

@@ -1,4 +1,4 @@
-#include "irinfo/binaural_pairs.h"
+#include "irinfo/room/binaural_pairs.h"
 
 #include "analysis/spatial/iacc.h"
 

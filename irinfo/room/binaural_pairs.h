@@ -4,8 +4,8 @@
 // which is its right ear. Files are given in the order of the command
 // line; what does not pair is reported, status 2, and its file's own
 // report stands.
-#ifndef IRINFO_BINAURAL_PAIRS_H_
-#define IRINFO_BINAURAL_PAIRS_H_
+#ifndef IRINFO_ROOM_BINAURAL_PAIRS_H_
+#define IRINFO_ROOM_BINAURAL_PAIRS_H_
 
 #include <functional>
 #include <optional>
@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "analysis/dsp/band_signals.h"
-#include "irinfo/room_records.h"
+#include "irinfo/room/room_records.h"
 
 namespace irinfo {
 
@@ -52,4 +52,4 @@ class BinauralPairs {
 
 }  // namespace irinfo
 
-#endif  // IRINFO_BINAURAL_PAIRS_H_
+#endif  // IRINFO_ROOM_BINAURAL_PAIRS_H_

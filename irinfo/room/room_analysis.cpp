@@ -1,4 +1,4 @@
-#include "irinfo/room_analysis.h"
+#include "irinfo/room/room_analysis.h"
 
 #include <charconv>
 #include <cmath>

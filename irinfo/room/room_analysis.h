@@ -3,8 +3,8 @@
 // the speech transmission index and a binaural pair's cross-correlation
 // share, and the speech transmission index; and the command-line values
 // that set its conditions.
-#ifndef IRINFO_ROOM_ANALYSIS_H_
-#define IRINFO_ROOM_ANALYSIS_H_
+#ifndef IRINFO_ROOM_ROOM_ANALYSIS_H_
+#define IRINFO_ROOM_ROOM_ANALYSIS_H_
 
 #include <optional>
 #include <string>
@@ -32,4 +32,4 @@ std::optional<analysis::SpeechBandValues> parse_noise_levels(std::string_view te
 
 }  // namespace irinfo
 
-#endif  // IRINFO_ROOM_ANALYSIS_H_
+#endif  // IRINFO_ROOM_ROOM_ANALYSIS_H_

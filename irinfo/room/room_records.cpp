@@ -1,4 +1,4 @@
-#include "irinfo/room_records.h"
+#include "irinfo/room/room_records.h"
 
 #include <cmath>
 

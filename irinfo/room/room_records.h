@@ -20,8 +20,8 @@
 // A pair's records have channel empty (CSV) or null (JSON). A key that
 // does not apply to a record is empty or null there and not in its
 // `missing`; one that applies but cannot be given is, with its reason.
-#ifndef IRINFO_ROOM_RECORDS_H_
-#define IRINFO_ROOM_RECORDS_H_
+#ifndef IRINFO_ROOM_ROOM_RECORDS_H_
+#define IRINFO_ROOM_ROOM_RECORDS_H_
 
 #include <optional>
 #include <string>
@@ -66,4 +66,4 @@ std::string conditions_text(const std::optional<analysis::SpeechConditions>& con
 
 }  // namespace irinfo
 
-#endif  // IRINFO_ROOM_RECORDS_H_
+#endif  // IRINFO_ROOM_ROOM_RECORDS_H_

@@ -1,4 +1,4 @@
-#include "irinfo/room_report.h"
+#include "irinfo/room/room_report.h"
 
 #include <cstdio>
 

@@ -2,14 +2,14 @@
 // transmission index of a channel (below its table) and the interaural
 // cross-correlation of a binaural pair (after its files), laid out as the
 // channel tables are (irinfo/text_report.h).
-#ifndef IRINFO_ROOM_REPORT_H_
-#define IRINFO_ROOM_REPORT_H_
+#ifndef IRINFO_ROOM_ROOM_REPORT_H_
+#define IRINFO_ROOM_ROOM_REPORT_H_
 
 #include <cstddef>
 #include <string>
 
 #include "analysis/speech/sti.h"
-#include "irinfo/room_records.h"
+#include "irinfo/room/room_records.h"
 
 namespace irinfo {
 
@@ -23,4 +23,4 @@ std::string binaural_text(const PairRecords& pair);
 
 }  // namespace irinfo
 
-#endif  // IRINFO_ROOM_REPORT_H_
+#endif  // IRINFO_ROOM_ROOM_REPORT_H_

@@ -12,7 +12,7 @@
 #include "formats/test_temp_dir.h"
 #include "irinfo/run_for_test.h"
 #include "irinfo/irinfo.h"
-#include "irinfo/room_analysis.h"
+#include "irinfo/room/room_analysis.h"
 
 namespace irinfo {
 namespace {

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
-#include "irinfo/room_report.h"
+#include "irinfo/room/room_report.h"
 
 namespace irview {
 

@@ -2,7 +2,7 @@
 // channel's speech transmission index with its modulation transfer matrix,
 // and, when the files are taken as binaural, each pair's interaural
 // cross-correlation. The index and the pairs' values and their layout are
-// irinfo's (irinfo/room_report.h); the matrix is the viewer's own.
+// irinfo's (irinfo/room/room_report.h); the matrix is the viewer's own.
 #ifndef IRVIEW_MODEL_ROOM_TEXT_H_
 #define IRVIEW_MODEL_ROOM_TEXT_H_
 
